@@ -1,0 +1,20 @@
+// The QXSource library: typed arrays, storages of named variables, series and
+// variable types. Include this header for everything, or any single header.
+#ifndef QXSOURCE_H
+#define QXSOURCE_H
+
+#include "QXArguments.h"
+#include "QXError.h"
+#include "QXList.h"
+#include "QXLock.h"
+#include "QXPointer.h"
+
+#include "QXCharArray.h"
+#include "QXDoubleArray.h"
+#include "QXFloatArray.h"
+#include "QXIntArray.h"
+#include "QXShortIntArray.h"
+#include "QXUCharArray.h"
+#include "QXUShortIntArray.h"
+
+#endif

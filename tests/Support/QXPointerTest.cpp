@@ -1,0 +1,99 @@
+#include "QXPointer.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "QXLock.h"
+
+namespace {
+
+struct Counted {
+  explicit Counted(int* deletions) : deletions(deletions) {}
+  virtual ~Counted() { ++*deletions; }
+  int* deletions;
+  int value = 0;
+};
+
+}  // namespace
+
+TEST(QXPointer, DeletesHeldObjectOnceWhenLastShareGoes) {
+  int deletions = 0;
+  {
+    QXMutablePointer<Counted> first(new Counted(&deletions));
+    {
+      QXPointer<Counted> second = first;
+      QXMutablePointer<Counted> third(first);
+      third->value = 5;
+      EXPECT_EQ(second->value, 5);
+      EXPECT_EQ(first.ReferenceCount(), 3);
+    }
+    EXPECT_EQ(deletions, 0);
+    EXPECT_EQ(first.ReferenceCount(), 1);
+  }
+  EXPECT_EQ(deletions, 1);
+}
+
+TEST(QXPointer, AssignmentReleasesTheOldObject) {
+  int oldDeletions = 0, newDeletions = 0;
+  QXMutablePointer<Counted> a(new Counted(&oldDeletions));
+  QXMutablePointer<Counted> b(new Counted(&newDeletions));
+  a = b;
+  EXPECT_EQ(oldDeletions, 1);
+  EXPECT_EQ(a.Data(), b.Data());
+  a = b;  // same object: nothing changes
+  a = a;
+  EXPECT_EQ(b.ReferenceCount(), 2);
+  EXPECT_EQ(newDeletions, 0);
+  QXPointer<Counted> empty;
+  EXPECT_EQ(empty.Data(), nullptr);
+}
+
+TEST(QXPointer, CountsStayExactAcrossThreads) {
+  int deletions = 0;
+  QXMutablePointer<Counted> shared(new Counted(&deletions));
+  auto churn = [&shared] {
+    for (int i = 0; i < 2000; i++) {
+      QXPointer<Counted> copy = shared;
+      QXPointer<Counted> other;
+      other = copy;
+    }
+  };
+  std::thread t1(churn), t2(churn);
+  t1.join();
+  t2.join();
+  EXPECT_EQ(shared.ReferenceCount(), 1);
+  EXPECT_EQ(deletions, 0);
+}
+
+TEST(QXLock, TryLockFailsWhileAnotherThreadHoldsIt) {
+  QXLock lock;
+  QXLock other;
+  EXPECT_TRUE(lock == lock);
+  EXPECT_FALSE(lock == other);
+  ASSERT_TRUE(lock.TryLock());
+  bool secondTry = true;
+  std::thread([&] { secondTry = lock.TryLock(); }).join();
+  EXPECT_FALSE(secondTry);
+  lock.Unlock();
+  std::thread([&] {
+    secondTry = lock.TryLock();
+    if (secondTry) lock.Unlock();
+  }).join();
+  EXPECT_TRUE(secondTry);
+}
+
+TEST(QXLocked, IncrementsFromTwoThreadsAreNotLost) {
+  QXLocked<int> counter;
+  counter = 0;
+  auto add = [&counter] {
+    for (int i = 0; i < 5000; i++) counter++;
+  };
+  std::thread t1(add), t2(add);
+  t1.join();
+  t2.join();
+  EXPECT_EQ(static_cast<int>(counter), 10000);
+  EXPECT_EQ(counter--, 10000);
+  EXPECT_EQ(static_cast<int>(counter), 9999);
+}
