@@ -195,19 +195,14 @@ class QXArray {
   T invalidEntry;
 
  private:
-  T OutOfRange(int i) const {
-    PrintErrorMessage(i);
+  // The reporting paths are kept out of line and marked cold so that the
+  // bounds test is all an access loop carries.
+  template <class... Index>
+  [[gnu::noinline, gnu::cold]] T OutOfRange(Index... index) const {
+    PrintErrorMessage(index...);
     return invalidEntry;
   }
-  T OutOfRange(int i, int j) const {
-    PrintErrorMessage(i, j);
-    return invalidEntry;
-  }
-  T OutOfRange(int i, int j, int k) const {
-    PrintErrorMessage(i, j, k);
-    return invalidEntry;
-  }
-  T OutOfBounds() const {
+  [[gnu::noinline, gnu::cold]] T OutOfBounds() const {
     QXPrintOutOfBounds();
     return invalidEntry;
   }
@@ -265,7 +260,7 @@ class QXMutableArray : public QXArray<T> {
  private:
   using typename Base::QXUnattached;
   template <class... Index>
-  T& Spare(Index... index) {
+  [[gnu::noinline, gnu::cold]] T& Spare(Index... index) {
     this->PrintErrorMessage(index...);
     return this->invalidEntry;
   }
