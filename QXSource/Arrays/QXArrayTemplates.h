@@ -78,17 +78,17 @@ struct QXMutableReferenceCount {
 // The shared storage: dimensions, counts and the element buffer. Created and
 // destroyed only by the handles.
 template <class T>
-class QXArrayStorage
-    : public std::conditional_t<QXArrayTraits<T>::tracksHandles, QXMutableReferenceCount,
-                                QXNoMutableReferences> {
+class QXArrayStorage : public std::conditional_t<QXArrayTraits<T>::tracksHandles,
+                                                 QXMutableReferenceCount, QXNoMutableReferences> {
  public:
-  QXArrayStorage(int mIn, int nIn, int oIn) : m(0), n(0), o(0), mn(0), length(0), referenceCount(1), Data(nullptr) {
+  QXArrayStorage(int mIn, int nIn, int oIn)
+      : m(0), n(0), o(0), mn(0), length(0), referenceCount(1), Data(nullptr) {
     long long elements = 0;
     if (!QXArrayElementCount(mIn, nIn, oIn, sizeof(T), QXArrayTraits<T>::name, &elements) ||
         elements == 0)
       return;
-    Data = static_cast<T*>(QXAllocateArrayBuffer(static_cast<size_t>(elements) * sizeof(T),
-                                                 QXArrayTraits<T>::name));
+    Data = static_cast<T*>(
+        QXAllocateArrayBuffer(static_cast<size_t>(elements) * sizeof(T), QXArrayTraits<T>::name));
     if (Data == nullptr) return;
     m = mIn;
     n = nIn;
@@ -138,7 +138,9 @@ class QXArray {
   int Length() const { return Storage->length; }
   bool IsEmpty() const { return Storage->length == 0; }
   bool NotEmpty() const { return Storage->length > 0; }
-  int ReferenceCount() const { return ReadCount([](const StorageType& s) { return s.referenceCount; }); }
+  int ReferenceCount() const {
+    return ReadCount([](const StorageType& s) { return s.referenceCount; });
+  }
   // The number of mutable handles on the storage (double arrays only).
   template <bool tracked = tracksHandles, class = std::enable_if_t<tracked>>
   int MutableReferences() const {
@@ -148,14 +150,20 @@ class QXArray {
   const T* Pointer() const { return Storage->Data; }
 
   T operator()(int i) const { return InRange(i) ? Storage->Data[i] : OutOfRange(i); }
-  T operator()(int i, int j) const { return InRange(i, j) ? Storage->Data[i + j * Storage->m] : OutOfRange(i, j); }
+  T operator()(int i, int j) const {
+    return InRange(i, j) ? Storage->Data[i + j * Storage->m] : OutOfRange(i, j);
+  }
   T operator()(int i, int j, int k) const {
     return InRange(i, j, k) ? Storage->Data[Offset(i, j, k)] : OutOfRange(i, j, k);
   }
   // As operator(), but an index out of range only prints "Out of bounds".
   T e(int i) const { return InRange(i) ? Storage->Data[i] : OutOfBounds(); }
-  T e(int i, int j) const { return InRange(i, j) ? Storage->Data[i + j * Storage->m] : OutOfBounds(); }
-  T e(int i, int j, int k) const { return InRange(i, j, k) ? Storage->Data[Offset(i, j, k)] : OutOfBounds(); }
+  T e(int i, int j) const {
+    return InRange(i, j) ? Storage->Data[i + j * Storage->m] : OutOfBounds();
+  }
+  T e(int i, int j, int k) const {
+    return InRange(i, j, k) ? Storage->Data[Offset(i, j, k)] : OutOfBounds();
+  }
 
   // One line describing the size on standard error.
   void pinfo() const;
@@ -167,7 +175,9 @@ class QXArray {
   struct QXUnattached {};
   explicit QXArray(QXUnattached) : Storage(nullptr), invalidEntry() {}
 
-  bool InRange(int i) const { return static_cast<unsigned>(i) < static_cast<unsigned>(Storage->length); }
+  bool InRange(int i) const {
+    return static_cast<unsigned>(i) < static_cast<unsigned>(Storage->length);
+  }
   bool InRange(int i, int j) const {
     return static_cast<unsigned>(i) < static_cast<unsigned>(Storage->m) &&
            static_cast<unsigned>(j) < static_cast<unsigned>(Storage->n);
@@ -178,7 +188,9 @@ class QXArray {
   int Offset(int i, int j, int k) const { return i + j * Storage->m + k * Storage->mn; }
 
   void PrintErrorMessage(int i) const { QXErrorOutOfRange(QXArrayTraits<T>::name, i, Length()); }
-  void PrintErrorMessage(int i, int j) const { QXErrorOutOfRange(QXArrayTraits<T>::name, i, j, m(), n()); }
+  void PrintErrorMessage(int i, int j) const {
+    QXErrorOutOfRange(QXArrayTraits<T>::name, i, j, m(), n());
+  }
   void PrintErrorMessage(int i, int j, int k) const {
     QXErrorOutOfRange(QXArrayTraits<T>::name, i, j, k, m(), n(), o());
   }

@@ -1,6 +1,6 @@
-// Arrays of 8-bit signed integers (signed char on every platform): QXCharArray reads, QXMutableCharArray also writes.
-// Both are handles on a shared, reference-counted m x n x o column-major
-// storage; see QXArrayTemplates.h for the behaviour common to all seven types.
+// Arrays of 8-bit signed integers (signed char on every platform): QXCharArray reads,
+// QXMutableCharArray also writes. Both are handles on a shared, reference-counted m x n x o
+// column-major storage; see QXArrayTemplates.h for the behaviour common to all seven types.
 //
 //   QXMutableCharArray A(2, 3, 1);
 //   A(1, 2) = 5;                   // element at position 1 + 2 * 2

@@ -43,12 +43,13 @@ void QXErrorOutOfRange(const std::string& type, int i, int m) {
 }
 
 void QXErrorOutOfRange(const std::string& type, int i, int j, int m, int n) {
-  QXErrorMessage(type + "(" + Decimal(i) + "," + Decimal(j) + ") is not valid, needs to lie in [0," +
-                 Decimal(m - 1) + "]x[0," + Decimal(n - 1) + "].");
+  QXErrorMessage(type + "(" + Decimal(i) + "," + Decimal(j) +
+                 ") is not valid, needs to lie in [0," + Decimal(m - 1) + "]x[0," + Decimal(n - 1) +
+                 "].");
 }
 
 void QXErrorOutOfRange(const std::string& type, int i, int j, int k, int m, int n, int o) {
   QXErrorMessage(type + "(" + Decimal(i) + "," + Decimal(j) + "," + Decimal(k) +
-                 ") is not valid, needs to lie in [0," + Decimal(m - 1) + "]x[0," +
-                 Decimal(n - 1) + "]x[0," + Decimal(o - 1) + "].");
+                 ") is not valid, needs to lie in [0," + Decimal(m - 1) + "]x[0," + Decimal(n - 1) +
+                 "]x[0," + Decimal(o - 1) + "].");
 }

@@ -15,10 +15,15 @@
 template <class T>
 class QXList {
  public:
-  explicit QXList(int length = 0) : Data(nullptr), length(length > 0 ? length : 0), referenceCount(new int(1)), invalidEntry() {
+  explicit QXList(int length = 0)
+      : Data(nullptr), length(length > 0 ? length : 0), referenceCount(new int(1)), invalidEntry() {
     if (this->length > 0) Data = new T[this->length]();
   }
-  QXList(const QXList& other) : Data(other.Data), length(other.length), referenceCount(other.referenceCount), invalidEntry() {
+  QXList(const QXList& other)
+      : Data(other.Data),
+        length(other.length),
+        referenceCount(other.referenceCount),
+        invalidEntry() {
     ++*referenceCount;
   }
   QXList& operator=(const QXList& other) {

@@ -54,8 +54,8 @@ TYPED_TEST(QXArrayFamily, ElementsAreColumnMajorAndBoundsChecked) {
   QXReportCapture capture;
   A(2, 0) = 9;  // position 2 exists in the buffer but row 2 does not
   capture.Finish();
-  EXPECT_EQ(capture.errors, std::vector<std::string>{this->Name() +
-                                                     "(2,0) is not valid, needs to lie in [0,1]x[0,2]."});
+  EXPECT_EQ(capture.errors, std::vector<std::string>{
+                                this->Name() + "(2,0) is not valid, needs to lie in [0,1]x[0,2]."});
   for (int p = 0; p < 6; p++) EXPECT_EQ(A(p), p + 1);
   EXPECT_EQ(A(2, 0), 9);  // the spare entry keeps the stray write
 }

@@ -35,7 +35,8 @@ TEST(QXArguments, PositionOutOfBoundsIsReported) {
   EXPECT_EQ(QXGetArgumentNumber(-1), "");
   EXPECT_EQ(QXGetArgumentNumber(1), "");
   capture.Finish();
-  EXPECT_EQ(capture.errors, std::vector<std::string>(2, "QXGetArgumentNumber(number): number out of bounds."));
+  EXPECT_EQ(capture.errors,
+            std::vector<std::string>(2, "QXGetArgumentNumber(number): number out of bounds."));
 }
 
 TEST(QXArguments, FlagEntriesTakeTheNextWordUnlessItIsAFlag) {
