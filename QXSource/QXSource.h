@@ -17,4 +17,6 @@
 #include "QXUCharArray.h"
 #include "QXUShortIntArray.h"
 
+#include "QXDataStorage.h"
+
 #endif
