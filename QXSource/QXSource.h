@@ -8,6 +8,7 @@
 #include "QXList.h"
 #include "QXLock.h"
 #include "QXPointer.h"
+#include "QXSaveError.h"
 
 #include "QXCharArray.h"
 #include "QXDoubleArray.h"
