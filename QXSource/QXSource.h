@@ -8,6 +8,7 @@
 #include "QXList.h"
 #include "QXLock.h"
 #include "QXPointer.h"
+#include "QXProgress.h"
 #include "QXSaveError.h"
 
 #include "QXCharArray.h"
@@ -19,5 +20,6 @@
 #include "QXUShortIntArray.h"
 
 #include "QXDataStorage.h"
+#include "QXFile.h"
 
 #endif
