@@ -21,5 +21,6 @@
 
 #include "QXDataStorage.h"
 #include "QXFile.h"
+#include "QXMatlabDataFile.h"
 
 #endif
