@@ -7,6 +7,7 @@
 #include "QXError.h"
 #include "QXList.h"
 #include "QXLock.h"
+#include "QXNumberText.h"
 #include "QXPointer.h"
 #include "QXProgress.h"
 #include "QXSaveError.h"
@@ -18,8 +19,10 @@
 #include "QXShortIntArray.h"
 #include "QXUCharArray.h"
 #include "QXUShortIntArray.h"
+#include "QXArrayConversion.h"
 
 #include "QXDataStorage.h"
+#include "QXEndianSwap.h"
 #include "QXFile.h"
 #include "QXMatlabDataFile.h"
 
