@@ -20,6 +20,7 @@
 #include "QXUCharArray.h"
 #include "QXUShortIntArray.h"
 #include "QXArrayConversion.h"
+#include "QXArrayResize.h"
 
 #include "QXDataStorage.h"
 #include "QXEndianSwap.h"
