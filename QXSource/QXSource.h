@@ -22,6 +22,7 @@
 #include "QXArrayConversion.h"
 #include "QXArrayResize.h"
 
+#include "QXDataFile.h"
 #include "QXDataStorage.h"
 #include "QXEndianSwap.h"
 #include "QXFile.h"
