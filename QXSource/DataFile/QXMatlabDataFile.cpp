@@ -124,47 +124,76 @@ bool IsValidHeader(const FMatrix& header) {
          header.type <= 1052 && header.mrows >= 0 && header.ncols >= 0;
 }
 
-// Fills A from the file's current position and puts it into host order. On a
-// short read (reported by the file) A is not to be used.
+void SwapGroups(std::integral_constant<size_t, 2>, unsigned char* bytes, int count) {
+  QXSwap2Bytes(bytes, count);
+}
+void SwapGroups(std::integral_constant<size_t, 4>, unsigned char* bytes, int count) {
+  QXSwap4Bytes(bytes, count);
+}
+void SwapGroups(std::integral_constant<size_t, 8>, unsigned char* bytes, int count) {
+  QXSwap8Bytes(bytes, count);
+}
+
+// Reads A in slices small enough to stay in cache and reverses each slice's
+// bytes while it is there, so the swap costs next to nothing beside the read.
 template <class T>
-bool ReadElements(const QXFile& file, bool swap, QXMutableArray<T>& A) {
-  if (!file.ReadBinary(A)) return false;
-  if constexpr (sizeof(T) > 1) {
-    if (swap) SwapEndian(A);
+bool ReadSwapped(const QXFile& file, QXMutableArray<T>& A, const char* operation) {
+  constexpr size_t kSliceBytes = size_t(1) << 20;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(A.Pointer());
+  const size_t total = sizeof(T) * static_cast<size_t>(A.Length());
+  for (size_t done = 0; done < total; done += kSliceBytes) {
+    const size_t slice = std::min(kSliceBytes, total - done);
+    if (file.GetFILE() == nullptr || std::fread(bytes + done, 1, slice, file.GetFILE()) != slice) {
+      QXErrorMessage(operation, kShortRecord);
+      return false;
+    }
+    SwapGroups(std::integral_constant<size_t, sizeof(T)>(), bytes + done, static_cast<int>(slice));
   }
   return true;
+}
+
+// Fills A from the file's current position in host order: one block read
+// when the file has the machine's order. On a short read (reported) A is not
+// to be used.
+template <class T>
+bool ReadElements(const QXFile& file, bool swap, QXMutableArray<T>& A, const char* operation) {
+  if constexpr (sizeof(T) > 1) {
+    if (swap) return ReadSwapped(file, A, operation);
+  }
+  return file.ReadBinary(A);
 }
 
 // Reads elements of the record's own type Source into result, converting
 // them when Source is not result's type. Bytes are read straight into either
 // byte array: a signed char read of unsigned bytes keeps their bits.
 template <class Source, class T>
-bool ReadRecordAs(const QXFile& file, bool swap, QXMutableArray<T>& result) {
+bool ReadRecordAs(const QXFile& file, bool swap, QXMutableArray<T>& result, const char* operation) {
   if constexpr (std::is_same_v<Source, T> || (sizeof(Source) == 1 && sizeof(T) == 1)) {
-    return ReadElements(file, swap, result);
+    return ReadElements(file, swap, result, operation);
   } else {
     QXMutableArray<Source> raw(result.m(), result.n(), result.o());
-    if (raw.Length() != result.Length() || !ReadElements(file, swap, raw)) return false;
+    if (raw.Length() != result.Length() || !ReadElements(file, swap, raw, operation)) return false;
     ConvertArray(raw, result);
     return true;
   }
 }
 
 template <class T>
-bool ReadRecord(int digit, const QXFile& file, bool swap, QXMutableArray<T>& result) {
+bool ReadRecord(int digit, const QXFile& file, bool swap, QXMutableArray<T>& result,
+                const char* operation) {
   switch (digit) {
     case 0:
-      return ReadRecordAs<double>(file, swap, result);
+      return ReadRecordAs<double>(file, swap, result, operation);
     case 1:
-      return ReadRecordAs<float>(file, swap, result);
+      return ReadRecordAs<float>(file, swap, result, operation);
     case 2:
-      return ReadRecordAs<int>(file, swap, result);
+      return ReadRecordAs<int>(file, swap, result, operation);
     case 3:
-      return ReadRecordAs<short>(file, swap, result);
+      return ReadRecordAs<short>(file, swap, result, operation);
     case 4:
-      return ReadRecordAs<unsigned short>(file, swap, result);
+      return ReadRecordAs<unsigned short>(file, swap, result, operation);
     default:
-      return ReadRecordAs<unsigned char>(file, swap, result);
+      return ReadRecordAs<unsigned char>(file, swap, result, operation);
   }
 }
 
@@ -454,7 +483,8 @@ QXArray<T> QXMatlabDataFile::ReadArray(const std::string& name) const {
       static_cast<long long>(header.mrows) * header.ncols)
     return QXArray<T>();
   file.SetPosition(DataOffset(*entry));
-  if (!ReadRecord(digit, file, content->needToSwapEndian, result)) return QXArray<T>();
+  if (!ReadRecord(digit, file, content->needToSwapEndian, result, Element::read))
+    return QXArray<T>();
   return result;
 }
 
