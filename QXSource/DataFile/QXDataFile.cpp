@@ -1,5 +1,7 @@
 #include "QXDataFile.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -184,31 +186,34 @@ bool IsSoundEntry(const QXDataFileStructure& header) {
   return uint64_t(header.blockLength) >= kEntryHeaderSize + header.nameLength + dataLength;
 }
 
-// Indexes the entry at the reader's position and moves past it. False when
-// the index ends there: at the end of the file, at a truncated entry
-// (silently) or at a damaged one (reported).
-bool IndexEntry(QXByteReader& reader, std::map<std::string, QXDataEntry>& index) {
+enum QXIndexStep { QXIndexed, QXIndexAtEnd, QXIndexAtTruncatedEntry, QXIndexAtDamagedEntry };
+
+QXIndexStep ReportDamagedEntry() {
+  QXErrorMessage("Reading In File Content", "Invalid file format.");
+  return QXIndexAtDamagedEntry;
+}
+
+// Indexes the entry at the reader's position and moves past it, or tells why
+// the index ends there: at the end of the file, at an entry cut short by the
+// end of the file (silently) or at a damaged one (reported).
+QXIndexStep IndexEntry(QXByteReader& reader, std::map<std::string, QXDataEntry>& index) {
   const long start = reader.Position();
+  if (reader.Remaining() == 0) return QXIndexAtEnd;
   unsigned char raw[kEntryHeaderSize];
-  if (!reader.Read(raw, sizeof raw)) return false;
+  if (!reader.Read(raw, sizeof raw)) return QXIndexAtTruncatedEntry;
   const QXDataFileStructure header = QXDataFileStructure::Decode(raw);
-  if (!IsSoundEntry(header)) {
-    QXErrorMessage("Reading In File Content", "Invalid file format.");
-    return false;
-  }
-  if (header.blockLength - kEntryHeaderSize > reader.Remaining()) return false;
+  if (!IsSoundEntry(header)) return ReportDamagedEntry();
+  if (header.blockLength - kEntryHeaderSize > reader.Remaining()) return QXIndexAtTruncatedEntry;
   char name[kMaxNameLength];
-  if (!reader.Read(name, header.nameLength)) return false;
+  if (!reader.Read(name, header.nameLength)) return QXIndexAtTruncatedEntry;
   const char* end = static_cast<const char*>(std::memchr(name, 0, header.nameLength));
-  if (end == nullptr) {
-    QXErrorMessage("Reading In File Content", "Invalid file format.");
-    return false;
-  }
+  if (end == nullptr) return ReportDamagedEntry();
   const long location = start + kEntryHeaderSize + long(header.nameLength);
   index.insert_or_assign(
       std::string(name, size_t(end - name)),
       QXDataEntry(int(header.m), int(header.n), int(header.o), int(header.type), location));
-  return reader.Skip(header.blockLength - kEntryHeaderSize - header.nameLength);
+  reader.Skip(header.blockLength - kEntryHeaderSize - header.nameLength);
+  return QXIndexed;
 }
 
 }  // namespace
@@ -292,10 +297,25 @@ void QXDataFile::ReadInContent() {
   if (!reader.Read(header, kFileHeaderSize) ||
       std::memcmp(header, kFileHeader, kFileHeaderSize) != 0) {
     QXErrorMessage("QXDataFile::ReadInContent", "Not a valid Varnholm binary format.");
+    content->foreignFile = true;
     return;
   }
-  while (IndexEntry(reader, content->content)) {
+  for (;;) {
+    const long start = reader.Position();
+    const QXIndexStep step = IndexEntry(reader, content->content);
+    if (step == QXIndexed) continue;
+    if (step == QXIndexAtTruncatedEntry) content->partialTail = start;
+    return;
   }
+}
+
+void QXDataFile::DropPartialTail() {
+  FILE* stream = content->file.GetFILE();
+  std::fflush(stream);
+  if (ftruncate(fileno(stream), off_t(content->partialTail)) != 0)
+    QXErrorMessage(kSave, "Could not remove the truncated last entry.");
+  content->partialTail = -1;
+  content->appendEnd = -1;
 }
 
 // --- Queries ----------------------------------------------------------------
@@ -338,6 +358,8 @@ bool QXDataFile::CanAppend(const std::string& name) const {
     problem = "File is read only.";
   else if (!content->file.IsOpen())
     problem = "File is not open.";
+  else if (content->foreignFile)
+    problem = "Not a valid Varnholm binary format.";
   // The reader takes a name field of at most 255 bytes up to its first zero
   // byte; any other name would not read back, or would end the index.
   else if (name.size() >= kMaxNameLength)
@@ -352,6 +374,7 @@ bool QXDataFile::CanAppend(const std::string& name) const {
 bool QXDataFile::AppendEntry(const std::string& name, int type, int m, int n, int o,
                              int64_t dataLength, const std::string& inlineData) {
   QXFile& file = content->file;
+  if (content->partialTail >= 0) DropPartialTail();
   const uint32_t nameLength = uint32_t(name.size() + 1);
   const QXDataFileStructure header(uint32_t(m), uint32_t(n), uint32_t(o),
                                    kEntryHeaderSize + nameLength + dataLength, uint32_t(type),

@@ -43,10 +43,11 @@ class QXDataFile : public QXDataStorage {
   bool Contains(std::string name) const override;
   bool IsReadOnly() const override;
 
-  // Each save appends one entry at the end of the file. A read-only storage,
-  // one without an open file, and a name longer than 254 bytes or holding a
-  // zero byte are reported and save nothing. Numbers are 1 x 1 x 1 int or
-  // double arrays.
+  // Each save appends one entry at the end of the file; the first save drops
+  // a last entry that was cut short, which could never be read. A read-only
+  // storage, one without an open file, a file that is not a data file, and a
+  // name longer than 254 bytes or holding a zero byte are reported and save
+  // nothing. Numbers are 1 x 1 x 1 int or double arrays.
   void Save(int v, std::string name) override;
   void Save(double v, std::string name) override;
   void Save(const QXDoubleArray& A, std::string name) override;
@@ -93,6 +94,9 @@ class QXDataFile : public QXDataStorage {
   void ReadInContent();
   // The entry of the name, or null.
   const QXDataEntry* Find(const std::string& name) const;
+  // Removes a last entry that was cut short, so that appends follow the last
+  // whole entry (first save only).
+  void DropPartialTail();
   // Reports and returns false when nothing may be appended under the name.
   bool CanAppend(const std::string& name) const;
   // Indexes the name and appends its entry header, the name and inlineData;

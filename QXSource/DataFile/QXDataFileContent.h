@@ -70,6 +70,12 @@ struct QXDataFileContent {
   // stands there after that write; -1 otherwise. The next save then need not
   // seek, which with stdio costs a flush and a re-read of the last block.
   long appendEnd = -1;
+  // The start of a last entry that was cut short (an interrupted save); it is
+  // removed before the first append, which it would otherwise swallow. -1 if none.
+  long partialTail = -1;
+  // True when the file does not begin with the data-file header: nothing is
+  // appended to a file of another kind.
+  bool foreignFile = false;
 };
 
 // The type codes of the file format.
