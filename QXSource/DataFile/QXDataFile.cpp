@@ -15,6 +15,7 @@
 #include "QXEndianSwap.h"
 #include "QXError.h"
 #include "QXNumberText.h"
+#include "QXStorageListing.h"
 
 namespace {
 
@@ -27,9 +28,6 @@ constexpr int kEntryHeaderSize = QXDataFileStructure::kEncodedSize;
 // The name field holds the name and its zero byte.
 constexpr uint32_t kMaxNameLength = 255;
 constexpr uint32_t kMaxTypeCode = 2000;
-// Listings of this many entries or more leave out a stretch in the middle.
-constexpr int kListedHead = 390;
-constexpr int kListedTail = 9;
 
 const char* const kSave = "QXDataFile::Save";
 // Array data up to this size are written together with their entry header.
@@ -523,16 +521,10 @@ std::string QXDataFile::ReadString(std::string name) const {
 // --- Listing ----------------------------------------------------------------
 
 std::string QXDataFile::Describe(const std::string& name, const QXDataEntry& entry) const {
-  std::string line = name + " ";
-  if (line.size() < 30) line.append(30 - line.size(), '.');
-  line += TypeInfo(uint32_t(entry.type)).label;
+  std::string line = QXListingName(name) + TypeInfo(uint32_t(entry.type)).label;
   const int m = entry.m, n = entry.n, o = entry.o;
-  if (entry.type == QXDataFileString) {
-    const std::string text = ReadString(name);
-    if (text.size() <= 20) return line + "\"" + text + "\"";
-    return line + "\"" + text.substr(0, 15) + "...\" - " + QXInt2String(int(int64_t(m) * n * o)) +
-           " characters";
-  }
+  if (entry.type == QXDataFileString)
+    return line + QXListingText(ReadString(name), int64_t(m) * n * o);
   if (m == 0) return line + "Empty";
   if (m == 1 && n == 1 && o == 1) return line + QXFloat2StringShort(ReadNumber(name));
   if (n == 1 && o == 1) return line + QXInt2String(m) + " numbers";
@@ -548,24 +540,11 @@ void QXDataFile::printInfo() const {
   std::string countText = "Empty";
   if (count == 1) countText = "1 entry";
   if (count > 1) countText = QXInt2String(count) + " entries";
-  std::string text =
-      rule + "\nContent of \"" + content->file.Name() + "\" (" + countText + " )\n" + rule + "\n";
-
-  // The entries in file order. Only the lines that are shown are described,
-  // so a long listing reads no data for the stretch it leaves out.
-  std::vector<const std::pair<const std::string, QXDataEntry>*> order;
-  order.reserve(index.size());
-  for (const auto& entry : index) order.push_back(&entry);
-  std::sort(order.begin(), order.end(),
-            [](const auto* a, const auto* b) { return a->second.location < b->second.location; });
-  std::vector<QXDataFilePosString> lines;
-  for (int i = 0; i < count; i++) {
-    if (i < kListedHead || i >= count - kListedTail)
-      lines.push_back({order[i]->second.location, Describe(order[i]->first, order[i]->second)});
-    else if (i == kListedHead)
-      lines.push_back(
-          {order[i]->second.location, "Skipping " + QXInt2String(count - 400) + " entries."});
-  }
-  for (const QXDataFilePosString& line : lines) text += line.description + "\n";
+  const std::string text = rule + "\nContent of \"" + content->file.Name() + "\" (" + countText +
+                           " )\n" + rule + "\n" +
+                           QXListingLines<QXDataFilePosString>(
+                               index, [this](const std::string& name, const QXDataEntry& entry) {
+                                 return Describe(name, entry);
+                               });
   std::fwrite(text.data(), 1, text.size(), stderr);
 }

@@ -12,6 +12,7 @@
 #include "QXEndianSwap.h"
 #include "QXError.h"
 #include "QXMatlabDataFileInternal.h"
+#include "QXStorageListing.h"
 #include "QXNumberText.h"
 
 namespace {
@@ -229,17 +230,6 @@ const char* TypeLabel(int type) {
       return " - ?????? - ";
   }
 }
-
-void WriteLine(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stderr);
-  std::fputc('\n', stderr);
-}
-
-// The listing names at most this many entries: the first kListedHead and the
-// last kListedTail in file order.
-constexpr size_t kListingLimit = 400;
-constexpr size_t kListedHead = 390;
-constexpr size_t kListedTail = 9;
 
 }  // namespace
 
@@ -550,15 +540,10 @@ std::string QXMatlabDataFile::ReadString(std::string name) const {
 std::string QXMatlabDataFile::Describe(const std::string& name,
                                        const QXMatlabDataEntry& entry) const {
   const FMatrix& header = entry.Fmtrx;
-  std::string line = name + " ";
-  if (line.size() < 30) line.append(30 - line.size(), '.');
-  line += TypeLabel(header.type);
-  if (header.type == kTextType) {
-    const std::string text = ReadString(name);
-    if (text.size() <= 20) return line + "\"" + text + "\"";
-    const long long count = static_cast<long long>(header.mrows) * header.ncols;
-    return line + "\"" + text.substr(0, 15) + "...\" - " + std::to_string(count) + " characters";
-  }
+  const std::string line = QXListingName(name) + TypeLabel(header.type);
+  if (header.type == kTextType)
+    return line +
+           QXListingText(ReadString(name), static_cast<long long>(header.mrows) * header.ncols);
   if (header.mrows == 0) return line + "Empty";
   if (header.mrows == 1 && header.ncols == 1) return line + QXFloat2StringShort(ReadNumber(name));
   if (header.ncols == 1) return line + QXInt2String(header.mrows) + " numbers";
@@ -567,24 +552,11 @@ std::string QXMatlabDataFile::Describe(const std::string& name,
 
 void QXMatlabDataFile::printInfo() const {
   const std::string rule(64, '-');
-  WriteLine(rule);
-  WriteLine("Content of \"" + content->file.Name() + "\"");
-  WriteLine(rule);
-  std::vector<const std::pair<const std::string, QXMatlabDataEntry>*> inFileOrder;
-  inFileOrder.reserve(content->content.size());
-  for (const auto& entry : content->content) inFileOrder.push_back(&entry);
-  std::sort(inFileOrder.begin(), inFileOrder.end(),
-            [](const auto* a, const auto* b) { return a->second.location < b->second.location; });
-  // Only the lines written are described: describing reads the values.
-  const size_t count = inFileOrder.size();
-  const bool shortened = count >= kListingLimit;
-  for (size_t i = 0; i < count; i++) {
-    if (shortened && i == kListedHead)
-      WriteLine("Skipping " + QXInt2String(static_cast<int>(count - kListingLimit)) + " entries.");
-    if (shortened && i >= kListedHead && i < count - kListedTail) continue;
-    const auto& entry = *inFileOrder[i];
-    const QXMatlabDataFilePosString line = {entry.second.location,
-                                            Describe(entry.first, entry.second)};
-    WriteLine(line.description);
-  }
+  const std::string text =
+      rule + "\nContent of \"" + content->file.Name() + "\"\n" + rule + "\n" +
+      QXListingLines<QXMatlabDataFilePosString>(
+          content->content, [this](const std::string& name, const QXMatlabDataEntry& entry) {
+            return Describe(name, entry);
+          });
+  std::fwrite(text.data(), 1, text.size(), stderr);
 }
