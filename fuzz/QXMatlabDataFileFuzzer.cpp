@@ -1,59 +1,7 @@
-// Opens arbitrary bytes as a Matlab v4 file and performs every read on every
-// indexed name and on a few missing ones, and the listing.
-#include <unistd.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <string>
-
-#include "QXError.h"
+// Opens arbitrary bytes as a Matlab v4 file, reads everything and lists it.
+#include "QXFuzzStorage.h"
 #include "QXMatlabDataFile.h"
 
-namespace {
-
-std::string InputPath() {
-  static const std::string path =
-      "/tmp/qxmatlab_fuzz_" + std::to_string(static_cast<long>(getpid())) + ".mat";
-  return path;
-}
-
-bool WriteInput(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) return false;
-  const bool written = std::fwrite(data, 1, size, out) == size;
-  return std::fclose(out) == 0 && written;
-}
-
-void ReadEverything(const QXMatlabDataFile& file, const std::string& name) {
-  file.ReadDoubleArray(name);
-  file.ReadFloatArray(name);
-  file.ReadIntArray(name);
-  file.ReadCharArray(name);
-  file.ReadUCharArray(name);
-  file.ReadShortIntArray(name);
-  file.ReadUShortIntArray(name);
-  file.ReadString(name);
-  file.ReadNumber(name);
-  file.ReadInt(name);
-  file.SavedAsDouble(name);
-  file.SavedAsString(name);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = InputPath();
-  if (!WriteInput(path, data, size)) return 0;
-  {
-    QXMatlabDataFile file(path, QXFile::ReadOnly);
-    const QXList<std::string> names = file.AllVariableNames();
-    for (int i = 0; i < names.Length(); i++) ReadEverything(file, names(i));
-    for (const char* missing : {"", "no such variable", "A_3D"}) ReadEverything(file, missing);
-    file.pinfo();
-  }
-  std::remove(path.c_str());
-  // The error list is process-wide; without this it grows with every input.
-  QXErrorList().clear();
-  return 0;
+  return QXFuzzStorage<QXMatlabDataFile>(data, size, ".mat");
 }

@@ -1,0 +1,60 @@
+// What every storage fuzz target does with its input: write the bytes to a
+// file, open it read-only as the storage, perform every read on every indexed
+// name and on a few missing ones, and write the listing.
+#ifndef QXFUZZSTORAGE_H
+#define QXFUZZSTORAGE_H
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "QXDataStorage.h"
+#include "QXError.h"
+#include "QXFile.h"
+
+inline bool QXFuzzWriteInput(const std::string& path, const uint8_t* data, size_t size) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool written = std::fwrite(data, 1, size, out) == size;
+  return std::fclose(out) == 0 && written;
+}
+
+inline void QXFuzzReadEverything(const QXDataStorage& storage, const std::string& name) {
+  storage.ReadDoubleArray(name);
+  storage.ReadFloatArray(name);
+  storage.ReadIntArray(name);
+  storage.ReadCharArray(name);
+  storage.ReadUCharArray(name);
+  storage.ReadShortIntArray(name);
+  storage.ReadUShortIntArray(name);
+  storage.ReadString(name);
+  storage.ReadNumber(name);
+  storage.ReadInt(name);
+  storage.SavedAsDouble(name);
+  storage.SavedAsString(name);
+  storage.ResolveName(name);
+}
+
+template <class Storage>
+int QXFuzzStorage(const uint8_t* data, size_t size, const char* fileSuffix) {
+  static const std::string path =
+      "/tmp/qxfuzz_" + std::to_string(static_cast<long>(getpid())) + fileSuffix;
+  if (!QXFuzzWriteInput(path, data, size)) return 0;
+  {
+    Storage storage(path, QXFile::ReadOnly);
+    const QXList<std::string> names = storage.AllVariableNames();
+    for (int i = 0; i < names.Length(); i++) QXFuzzReadEverything(storage, names(i));
+    for (const char* missing : {"", "no such variable", "A_3D"})
+      QXFuzzReadEverything(storage, missing);
+    storage.pinfo();
+  }
+  std::remove(path.c_str());
+  // The error list is process-wide; without this it grows with every input.
+  QXErrorList().clear();
+  return 0;
+}
+
+#endif
