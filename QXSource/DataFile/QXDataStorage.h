@@ -109,6 +109,11 @@ void ReadFromFile(const QXDataStorage& storage, std::string name, QXUCharArray& 
 void ReadFromFile(const QXDataStorage& storage, std::string name, QXShortIntArray& A);
 void ReadFromFile(const QXDataStorage& storage, std::string name, QXUShortIntArray& A);
 
+// Reading into a mutable handle through its immutable base would leave the
+// storage's count of mutable handles wrong; read into the immutable type.
+template <class T>
+void ReadFromFile(const QXDataStorage& storage, std::string name, QXMutableArray<T>& A) = delete;
+
 void WriteToFile(QXDataStorage& storage, std::string name, double v);
 void WriteToFile(QXDataStorage& storage, std::string name, const std::string& v);
 void WriteToFile(QXDataStorage& storage, std::string name, const QXDoubleArray& A);
