@@ -20,7 +20,7 @@ class QXArrayFamily : public testing::Test {
   using Immutable = QXArray<Element>;
   std::string Name() const { return QXArrayTraits<Element>::name; }
 
-  // A 2 x 3 array whose element at position p holds p + 1.
+  // An m x n x o array whose element at position p holds p + 1.
   static Mutable Counting(int m, int n, int o) {
     Mutable A(m, n, o);
     for (int p = 0; p < A.Length(); p++) A(p) = static_cast<Element>(p + 1);
@@ -39,12 +39,8 @@ TYPED_TEST(QXArrayFamily, NonPositiveSizesGiveTheEmptyArrayWithoutReport) {
   capture.Finish();
   EXPECT_TRUE(capture.errors.empty());
   for (const TypeParam* A : {&zero, &negative, &defaulted}) {
-    EXPECT_EQ(A->m(), 0);
-    EXPECT_EQ(A->n(), 0);
-    EXPECT_EQ(A->o(), 0);
-    EXPECT_TRUE(A->IsEmpty());
-    EXPECT_FALSE(A->NotEmpty());
-    EXPECT_EQ(A->Pointer(), nullptr);
+    EXPECT_EQ(A->m() + A->n() + A->o() + A->Length(), 0);
+    EXPECT_TRUE(A->IsEmpty() && !A->NotEmpty() && A->Pointer() == nullptr);
   }
 }
 
@@ -75,15 +71,6 @@ TYPED_TEST(QXArrayFamily, ThreeIndexAccessUsesSlices) {
                 this->Name() + "(8) is not valid, needs to be lie in [0,7].",
                 this->Name() + "(0,0,2) is not valid, needs to lie in [0,1]x[0,1]x[0,1].",
                 this->Name() + "(-1) is not valid, needs to be lie in [0,7]."}));
-}
-
-TYPED_TEST(QXArrayFamily, OutOfRangeWriteChangesNoElement) {
-  TypeParam M = this->Counting(10, 1, 1);
-  QXReportCapture capture;
-  M(10) = 4;
-  EXPECT_EQ(M(10), 4);
-  capture.Finish();
-  for (int p = 0; p < 10; p++) EXPECT_EQ(M(p), p + 1);
 }
 
 TYPED_TEST(QXArrayFamily, EPrintsOutOfBoundsInsteadOfReporting) {
