@@ -4,24 +4,12 @@
 
 #include "QXNumberText.h"
 
-namespace {
-
-TEST(QXNumberText, IntegersInDecimal) {
-  EXPECT_EQ(QXInt2String(-42), "-42");
-  EXPECT_EQ(QXInt2String(0), "0");
-  EXPECT_EQ(QXInt2String(INT_MAX), "2147483647");
-  EXPECT_EQ(QXInt2String(INT_MIN), "-2147483648");
+TEST(QXNumberText, IntegersInDecimalAndFloatsWithSixSignificantDigits) {
+  const std::pair<int, const char*> integers[] = {
+      {-42, "-42"}, {0, "0"}, {INT_MAX, "2147483647"}, {INT_MIN, "-2147483648"}};
+  for (const auto& [n, text] : integers) EXPECT_EQ(QXInt2String(n), text);
+  const std::pair<double, const char*> floats[] = {
+      {0.1, "0.1"},   {1234567.0, "1.23457e+06"}, {123456.0, "123456"}, {2.0, "2"},
+      {-0.5, "-0.5"}, {0.0001, "0.0001"},         {0.00001, "1e-05"},   {-1.5e-308, "-1.5e-308"}};
+  for (const auto& [v, text] : floats) EXPECT_EQ(QXFloat2StringShort(v), text);
 }
-
-TEST(QXNumberText, FloatsWithSixSignificantDigits) {
-  EXPECT_EQ(QXFloat2StringShort(0.1), "0.1");
-  EXPECT_EQ(QXFloat2StringShort(1234567.0), "1.23457e+06");
-  EXPECT_EQ(QXFloat2StringShort(123456.0), "123456");
-  EXPECT_EQ(QXFloat2StringShort(2.0), "2");
-  EXPECT_EQ(QXFloat2StringShort(-0.5), "-0.5");
-  EXPECT_EQ(QXFloat2StringShort(0.0001), "0.0001");
-  EXPECT_EQ(QXFloat2StringShort(0.00001), "1e-05");
-  EXPECT_EQ(QXFloat2StringShort(-1.5e-308), "-1.5e-308");
-}
-
-}  // namespace
