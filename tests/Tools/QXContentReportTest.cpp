@@ -1,215 +1,229 @@
+// The content report: PrintReport on in-memory storages, and the built tool
+// run as a subprocess (through the emulator when the suite is cross-built)
+// on real Matlab files, with its standard output and error kept apart.
 #include "QXContentReport.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "QXMatlabDataFile.h"
 #include "QXMemoryStorage.h"
-#include "QXReportTestData.h"
 #include "QXTestSupport.h"
 
 namespace {
 
-// What PrintReport wrote to standard error and which reports the storage made.
-struct ReportOutput {
-  std::string text;
-  std::vector<std::string> errors;
-};
+// Saves each space-separated entry: "name=text" as a string, "name#n" as the
+// int n, and a bare name as the number 1.
+void SaveEntries(QXDataStorage& storage, const std::string& entries) {
+  std::istringstream words(entries);
+  for (std::string entry; words >> entry;) {
+    const size_t mark = entry.find_first_of("=#");
+    const std::string name = entry.substr(0, mark);
+    if (mark == std::string::npos) {
+      storage.Save(1.0, name);
+    } else if (entry[mark] == '=') {
+      storage.Save(entry.substr(mark + 1), name);
+    } else {
+      storage.Save(std::stoi(entry.substr(mark + 1)), name);
+    }
+  }
+}
 
-ReportOutput ReportOf(const QXDataStorage& storage) {
-  QXReportCapture capture;
-  PrintReport(storage);
-  capture.Finish();
-  return {capture.stderrText, capture.errors};
+// A group with time values and a nested group, and a sequence saved once.
+const char* const FlowAndLevel =
+    "Seq_Flow=Group SeqInfo_Flow_N#2 SeqInfo_Flow_1N=speed SeqInfo_Flow_1=K1 "
+    "SeqInfo_Flow_2N=walls SeqInfo_Flow_2=Group SeqInfo_Flow_2_N#1 SeqInfo_Flow_2_1N=left "
+    "SeqInfo_Flow_2_1=K2 Flow_0 Flow_1 Seq_Level=K3 Level";
+const std::string FlowAndLevelReport =
+    "Flow - Group - 2 time values\n    speed - K1\n    walls - Group\n        left - K2\n"
+    "Level - K3\n";
+
+const std::string NoString = "QXMemoryStorage::ReadString: No string variable ";
+
+// The lines of members from..to of group G that have neither name nor kind.
+std::string MissingMembers(int from, int to) {
+  std::string text;
+  for (int i = from; i <= to; i++) {
+    const std::string base = NoString + "SeqInfo_G_" + std::to_string(i);
+    text += base + "N\n" + base + "\n     - \n";
+  }
+  return text;
 }
 
 }  // namespace
 
-TEST(QXContentReport, ExpandsGroupsIntoAnIndentedTree) {
-  QXMemoryStorage storage;
-  SaveFlowAndLevel(storage);
-  ReportOutput output = ReportOf(storage);
-  EXPECT_EQ(output.text, FlowAndLevelReport);
-  EXPECT_TRUE(output.errors.empty());
-}
-
-TEST(QXContentReport, ListsSequencesInTheStoragesOrderOfNames) {
-  QXMemoryStorage storage;
-  storage.Save(std::string("K"), "Seq_b");
-  storage.Save(std::string("K"), "Seq_B");
-  storage.Save(std::string("K"), "Seq_a");
-  storage.Save(std::string("not a sequence"), "SeqInfo_x");
-  storage.Save(std::string("not a sequence"), "seq_c");
-  EXPECT_EQ(ReportOf(storage).text, "B - K\na - K\nb - K\n");
-}
-
-TEST(QXContentReport, StorageWithoutSequencesGivesAnEmptyReport) {
-  QXMemoryStorage empty;
-  ReportOutput output = ReportOf(empty);
-  EXPECT_EQ(output.text, "");
-  EXPECT_TRUE(output.errors.empty());
-
-  QXMemoryStorage plain;
-  plain.Save(1.0, "x");
-  plain.Save(std::string("Group"), "SeqInfo_G");
-  EXPECT_EQ(ReportOf(plain).text, "");
+TEST(QXContentReport, WritesEachLineAmongTheStoragesReports) {
+  const std::string group = "Seq_G=Group ", members = " SeqInfo_G_1N=a SeqInfo_G_1=K";
+  const std::pair<std::string, std::string> cases[] = {
+      {FlowAndLevel, FlowAndLevelReport},
+      {"", ""},
+      // The storage's order of names; names without the exact prefix are not sequences.
+      {"Seq_b=K Seq_B=K Seq_a=K SeqInfo_x=y seq_c=y x", "B - K\na - K\nb - K\n"},
+      {"Seq_S=K S_0 S_1", "S - K - 2 time values\n"},
+      {"Seq_S=K S_0", "S - K\n"},
+      {"Seq_S=K", "S - K\n"},
+      {"Seq_S#3 S_0 S_1 Seq_T",
+       NoString + "Seq_S\nS -  - 2 time values\n" + NoString + "Seq_T\nT - \n"},
+      {"Seq_=K _0 _1", " - K - 2 time values\n"},
+      {group + "SeqInfo_G_N#0", "G - Group\n"},
+      {group + "SeqInfo_G_N#-3", "G - Group\n"},
+      {group, "G - Group\nQXMemoryStorage::Read: Did not find the variable SeqInfo_G_N\n"},
+      // Only a top-level group shows its time values; members' are not looked for.
+      {group +
+           "G_0 G_1 G_2 G_3 G_4 SeqInfo_G_N#2 SeqInfo_G_1N=inner SeqInfo_G_1=Group "
+           "SeqInfo_G_2N=member SeqInfo_G_2=K SeqInfo_G_1_N#1 SeqInfo_G_1_1N=deep "
+           "SeqInfo_G_1_1=Group SeqInfo_G_1_1_N#0 inner_0 inner_1 member_0 member_1 deep_0 deep_1",
+       "G - Group - 5 time values\n    inner - Group\n        deep - Group\n    member - K\n"},
+      {group + "SeqInfo_G_N#2 SeqInfo_G_1=K SeqInfo_G_2N=b",
+       "G - Group\n" + NoString + "SeqInfo_G_1N\n     - K\n" + NoString +
+           "SeqInfo_G_2\n    b - \n"},
+      // A claim beyond the number of variables is cut when it is large, not when small.
+      {group + "SeqInfo_G_N#2000000000" + members,
+       "G - Group\nDisplayGroup(G): The group claims 2000000000 members but the storage holds 4 "
+       "variables; listing 4 of them.\n    a - K\n" +
+           MissingMembers(2, 4)},
+      {group + "SeqInfo_G_N#6" + members, "G - Group\n    a - K\n" + MissingMembers(2, 6)},
+  };
+  for (const auto& [entries, report] : cases) {
+    QXMemoryStorage storage;
+    SaveEntries(storage, entries);
+    QXReportCapture capture;
+    PrintReport(storage);
+    capture.Finish();
+    EXPECT_EQ(capture.stderrText, report) << entries;
+  }
 }
 
 TEST(QXContentReport, CountsTheUnbrokenRunOfTimeValuesFromZero) {
-  QXMemoryStorage storage;
-  EXPECT_EQ(CountTimeValues(storage, "S"), 0);
-  storage.Save(1.0, "S");
-  EXPECT_EQ(CountTimeValues(storage, "S"), 1);
-  storage.Save(1.0, "S_1");
-  storage.Save(1.0, "S_2");
-  EXPECT_EQ(CountTimeValues(storage, "S"), 1) << "without S_0 the run is empty";
-  storage.Save(1.0, "S_0");
-  EXPECT_EQ(CountTimeValues(storage, "S"), 3);
-  storage.Save(1.0, "S_4");
-  EXPECT_EQ(CountTimeValues(storage, "S"), 3) << "S_3 is missing";
-
-  QXMemoryStorage gap;
-  gap.Save(1.0, "T_0");
-  gap.Save(1.0, "T_2");
-  EXPECT_EQ(CountTimeValues(gap, "T"), 1);
-  // Names that merely look alike do not count.
-  gap.Save(1.0, "U_00");
-  gap.Save(1.0, "U_0_time");
-  EXPECT_EQ(CountTimeValues(gap, "U"), 0);
-}
-
-TEST(QXContentReport, ShowsACountOnlyForMoreThanOneTimeValue) {
-  QXMemoryStorage two;
-  two.Save(std::string("K"), "Seq_S");
-  two.Save(1.0, "S_0");
-  two.Save(2.0, "S_1");
-  EXPECT_EQ(ReportOf(two).text, "S - K - 2 time values\n");
-
-  QXMemoryStorage one;
-  one.Save(std::string("K"), "Seq_S");
-  one.Save(1.0, "S_0");
-  EXPECT_EQ(ReportOf(one).text, "S - K\n");
-
-  QXMemoryStorage none;
-  none.Save(std::string("K"), "Seq_S");
-  ReportOutput output = ReportOf(none);
-  EXPECT_EQ(output.text, "S - K\n");
-  EXPECT_TRUE(output.errors.empty());
-}
-
-TEST(QXContentReport, KindNotStoredAsAStringIsReportedAndLeftEmpty) {
-  QXMemoryStorage storage;
-  storage.Save(3.0, "Seq_S");
-  storage.Save(1.0, "S_0");
-  storage.Save(2.0, "S_1");
-  storage.Save(4.0, "Seq_T");
-  ReportOutput output = ReportOf(storage);
-  EXPECT_EQ(output.text,
-            "QXMemoryStorage::ReadString: No string variable Seq_S\n"
-            "S -  - 2 time values\n"
-            "QXMemoryStorage::ReadString: No string variable Seq_T\n"
-            "T - \n");
-  EXPECT_EQ(output.errors.size(), 2u);
-}
-
-TEST(QXContentReport, SequenceNamedOnlyByThePrefixHasAnEmptyName) {
-  QXMemoryStorage storage;
-  storage.Save(std::string("K"), "Seq_");
-  EXPECT_EQ(ReportOf(storage).text, " - K\n");
-  storage.Save(1.0, "_0");
-  storage.Save(1.0, "_1");
-  EXPECT_EQ(ReportOf(storage).text, " - K - 2 time values\n");
-}
-
-TEST(QXContentReport, GroupWithoutMembersWritesOnlyItsHeader) {
-  QXMemoryStorage zero;
-  zero.Save(std::string("Group"), "Seq_G");
-  zero.Save(0, "SeqInfo_G_N");
-  ReportOutput output = ReportOf(zero);
-  EXPECT_EQ(output.text, "G - Group\n");
-  EXPECT_TRUE(output.errors.empty());
-
-  QXMemoryStorage negative;
-  negative.Save(std::string("Group"), "Seq_G");
-  negative.Save(-3, "SeqInfo_G_N");
-  EXPECT_EQ(ReportOf(negative).text, "G - Group\n");
-
-  QXMemoryStorage missing;
-  missing.Save(std::string("Group"), "Seq_G");
-  output = ReportOf(missing);
-  EXPECT_EQ(output.text,
-            "G - Group\n"
-            "QXMemoryStorage::Read: Did not find the variable SeqInfo_G_N\n");
-  EXPECT_EQ(output.errors.size(), 1u);
-}
-
-TEST(QXContentReport, OnlyATopLevelGroupShowsItsTimeValues) {
-  QXMemoryStorage storage;
-  storage.Save(std::string("Group"), "Seq_G");
-  for (int k = 0; k < 5; k++) storage.Save(1.0 * k, "G_" + std::to_string(k));
-  storage.Save(2, "SeqInfo_G_N");
-  storage.Save(std::string("inner"), "SeqInfo_G_1N");
-  storage.Save(std::string("Group"), "SeqInfo_G_1");
-  storage.Save(std::string("member"), "SeqInfo_G_2N");
-  storage.Save(std::string("K"), "SeqInfo_G_2");
-  storage.Save(1, "SeqInfo_G_1_N");
-  storage.Save(std::string("deep"), "SeqInfo_G_1_1N");
-  storage.Save(std::string("Group"), "SeqInfo_G_1_1");
-  storage.Save(0, "SeqInfo_G_1_1_N");
-  // Time values stored under the members' names are not looked for.
-  for (const char* name : {"inner", "member", "deep"}) {
-    storage.Save(1.0, std::string(name) + "_0");
-    storage.Save(1.0, std::string(name) + "_1");
+  const std::pair<const char*, int> cases[] = {{"", 0},          {"S", 1},
+                                               {"S S_1 S_2", 1}, {"S_0 S_1 S_2 S_4", 3},
+                                               {"S_0 S_2", 1},   {"S_00 S_0_time", 0}};
+  for (const auto& [entries, count] : cases) {
+    QXMemoryStorage storage;
+    SaveEntries(storage, entries);
+    EXPECT_EQ(CountTimeValues(storage, "S"), count) << entries;
   }
-  ReportOutput output = ReportOf(storage);
-  EXPECT_EQ(output.text,
-            "G - Group - 5 time values\n"
-            "    inner - Group\n"
-            "        deep - Group\n"
-            "    member - K\n");
-  EXPECT_TRUE(output.errors.empty());
 }
 
-TEST(QXContentReport, MissingMemberNameOrKindLeavesItsPlaceEmpty) {
-  QXMemoryStorage storage;
-  storage.Save(std::string("Group"), "Seq_G");
-  storage.Save(2, "SeqInfo_G_N");
-  storage.Save(std::string("K"), "SeqInfo_G_1");
-  storage.Save(std::string("b"), "SeqInfo_G_2N");
-  ReportOutput output = ReportOf(storage);
-  EXPECT_EQ(output.text,
-            "G - Group\n"
-            "QXMemoryStorage::ReadString: No string variable SeqInfo_G_1N\n"
-            "     - K\n"
-            "QXMemoryStorage::ReadString: No string variable SeqInfo_G_2\n"
-            "    b - \n");
+namespace {
+
+const std::string SampleFile = std::string(QX_SOURCE_DIR) + "/Data Files/Variables.mat";
+const char* const SampleReport =
+    "Flow - Group - 3 time values\n    speed - Array\n    pressure - RealNumber\n"
+    "    walls - Group\n        left - Path\n        right - Path\nPressure - Array\n"
+    "Profile - Array - 5 time values\nTemperature - RealNumber - 12 time values\n";
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(QXContentReport, GroupClaimingMoreMembersThanStoredVariablesIsCut) {
-  QXMemoryStorage storage;
-  storage.Save(std::string("Group"), "Seq_G");
-  storage.Save(2000000000, "SeqInfo_G_N");
-  storage.Save(std::string("a"), "SeqInfo_G_1N");
-  storage.Save(std::string("K"), "SeqInfo_G_1");
-  ReportOutput output = ReportOf(storage);
-  ASSERT_FALSE(output.errors.empty());
-  EXPECT_EQ(output.errors[0],
-            "DisplayGroup(G): The group claims 2000000000 members but the storage holds 4 "
-            "variables; listing 4 of them.");
-  // Member 1 is whole; members 2 to 4 are missing both name and kind.
-  EXPECT_EQ(output.errors.size(), 1u + 3 * 2);
-  EXPECT_NE(output.text.find("    a - K\n"), std::string::npos);
-  size_t memberLines = 0;
-  for (size_t at = output.text.find("\n    "); at != std::string::npos;
-       at = output.text.find("\n    ", at + 1)) {
-    memberLines++;
+std::string Quoted(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Each test works in a fresh folder under /tmp, removed with everything in it.
+class QXReportTool : public testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/qxreport-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
   }
-  EXPECT_EQ(memberLines, 4u);
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+  std::string Path(const std::string& name) const { return folder + "/" + name; }
+  std::string MatlabFile(const std::string& name, const std::string& entries) const {
+    QXMatlabDataFile storage(Path(name), QXFile::NewReadWrite);
+    SaveEntries(storage, entries);
+    return Path(name);
+  }
+  // Runs the program with the words in the folder `where` (default: ours),
+  // expects exit status 0 and nothing on standard output, and returns what
+  // it wrote to standard error.
+  std::string Run(const std::vector<std::string>& words, std::string where = "",
+                  const std::string& program = QX_REPORT_TOOL_PATH) const {
+    std::string command = "cd " + Quoted(where.empty() ? folder : where) + " && " + QX_EMULATOR +
+                          " " + Quoted(program);
+    for (const std::string& word : words) command += " " + Quoted(word);
+    command += " >" + Quoted(Path("out")) + " 2>" + Quoted(Path("err")) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    EXPECT_TRUE(raw != -1 && WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << command;
+    EXPECT_EQ(ReadWholeFile(Path("out")), "") << command;
+    return ReadWholeFile(Path("err"));
+  }
 
-  // A small claim is listed as it stands, missing members included.
-  storage.Save(6, "SeqInfo_G_N");
-  output = ReportOf(storage);
-  EXPECT_EQ(output.errors.size(), 5u * 2);
-  EXPECT_EQ(output.text.find("DisplayGroup"), std::string::npos);
+  std::string folder;
+};
+
+}  // namespace
+
+TEST_F(QXReportTool, ReportsAMatlabFileOrListsItWithTheFlagAllAnywhere) {
+  const std::string path = MatlabFile("flow.mat", FlowAndLevel);
+  EXPECT_EQ(Run({path}), FlowAndLevelReport);
+  const std::string listing = Run({"-all", path}), rule(64, '-');
+  EXPECT_EQ(Run({path, "-all"}), listing);
+  EXPECT_EQ(listing.rfind(rule + "\nContent of \"" + path + "\"\n" + rule + "\n", 0), 0u)
+      << listing;
+  EXPECT_NE(listing.find("\nSeq_Level .................... - string - \"K3\"\n"), std::string::npos)
+      << listing;
+  // Only the exact word -all asks for the listing.
+  EXPECT_EQ(Run({"--all", path}), FlowAndLevelReport);
+  EXPECT_EQ(Run({"-al", path}), FlowAndLevelReport);
+}
+
+TEST_F(QXReportTool, FirstWordWithoutADashIsThePath) {
+  const std::string a = MatlabFile("a.mat", FlowAndLevel), b = MatlabFile("b.mat", "Seq_Other=K");
+  EXPECT_EQ(Run({"-x", a, b}), FlowAndLevelReport);
+  EXPECT_EQ(Run({b, a}), "Other - K\n");
+  // An empty word is a path too, and opens nothing.
+  EXPECT_EQ(Run({"-all", "", a}),
+            "QXFile(name,type): Could not open the file \"\"\nCould not open the file \n");
+}
+
+TEST_F(QXReportTool, FileThatCannotBeOpenedIsNamedAfterTheFileLayersMessage) {
+  // The bare word all is a path, here one that does not exist.
+  for (const auto& words :
+       {std::vector<std::string>{"all"}, {"-all", "all"}, {"-x", "all", "-all"}})
+    EXPECT_EQ(Run(words),
+              "QXFile(name,type): Could not open the file \"all\"\nCould not open the file all\n");
+}
+
+TEST_F(QXReportTool, WithoutAPathReadsTheDefaultFile) {
+  // One folder below the repository, "../Data Files/Variables.mat" is the sample.
+  EXPECT_EQ(Run({}, std::string(QX_SOURCE_DIR) + "/tools"), SampleReport);
+  std::filesystem::create_directory(Path("below"));
+  EXPECT_EQ(Run({"-all"}, Path("below")),
+            "QXFile(name,type): Could not open the file \"../Data Files/Variables.mat\"\n"
+            "Could not open the file ../Data Files/Variables.mat\n");
+}
+
+TEST_F(QXReportTool, RegeneratedSampleFileReportsLikeTheShippedOne) {
+  const std::string regenerated = Path("Variables.mat");
+  EXPECT_EQ(Run({regenerated}, folder, QX_EXAMPLE_WRITER_PATH), "");
+  EXPECT_EQ(Run({SampleFile}), SampleReport);
+  EXPECT_EQ(Run({regenerated}), SampleReport);
+  // The listings from the line after the one that names the file.
+  auto listing = [this](const std::string& path) {
+    const std::string text = Run({"-all", path});
+    return text.substr(text.find('\n', text.find('\n') + 1));
+  };
+  EXPECT_EQ(listing(regenerated), listing(SampleFile));
+  // The shipped file is little-endian; written here it is the same file.
+  if (!QXDataStorage::RunningOnBigEndianMachine()) {
+    EXPECT_TRUE(ReadWholeFile(regenerated) == ReadWholeFile(SampleFile));
+  }
 }
