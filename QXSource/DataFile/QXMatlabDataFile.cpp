@@ -1,5 +1,7 @@
 #include "QXMatlabDataFile.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -276,9 +278,14 @@ void QXMatlabDataFile::IndexFile() {
   const int base = RunningOnBigEndianMachine() ? 1000 : 0;
   unsigned char headerBytes[kHeaderBytes];
   char nameField[kMaxNameField];
+  long start = 0;
+  // Bytes left after the last whole record are a record cut short.
+  auto endsCutShort = [&] {
+    if (reader.Remaining() > 0) content->partialTail = start;
+  };
   while (true) {
-    const long start = reader.Position();
-    if (!reader.Read(headerBytes, kHeaderBytes)) return;
+    start = reader.Position();
+    if (!reader.Read(headerBytes, kHeaderBytes)) return endsCutShort();
     FMatrix header = DecodeHeader(headerBytes, false);
     // The first record tells the file's byte order; the others follow it.
     if (start == 0 && (header.type < base || header.type > base + 52))
@@ -291,7 +298,7 @@ void QXMatlabDataFile::IndexFile() {
     }
     header.type %= 1000;
     // A file that ends inside the name holds no further record.
-    if (!reader.Read(nameField, static_cast<size_t>(header.namelen))) return;
+    if (!reader.Read(nameField, static_cast<size_t>(header.namelen))) return endsCutShort();
     std::string name(nameField, strnlen(nameField, static_cast<size_t>(header.namelen)));
     const long long dataBytes = RecordDataBytes(header);
     if (dataBytes < 0) {
@@ -303,7 +310,7 @@ void QXMatlabDataFile::IndexFile() {
     entry.location = start;
     content->content.insert_or_assign(std::move(name), entry);
     // Data that run past the end make this the last record.
-    if (!reader.Skip(dataBytes)) return;
+    if (!reader.Skip(dataBytes)) return endsCutShort();
   }
 }
 
@@ -361,9 +368,25 @@ bool QXMatlabDataFile::CanSave(const std::string& longestName) const {
   return true;
 }
 
+// Cuts the file before the record that was cut short, and forgets that record.
+void QXMatlabDataFile::DropPartialTail() {
+  FILE* stream = content->file.GetFILE();
+  std::fflush(stream);
+  if (ftruncate(fileno(stream), static_cast<off_t>(content->partialTail)) != 0)
+    QXErrorMessage(kSaveOperation, "Could not remove the truncated last record.");
+  for (auto entry = content->content.begin(); entry != content->content.end();) {
+    if (entry->second.location == content->partialTail)
+      entry = content->content.erase(entry);
+    else
+      ++entry;
+  }
+  content->partialTail = -1;
+}
+
 // Records go in the file's byte order (the machine's for a new file), so a
 // file stays readable when a record is appended to a file of the other order.
 bool QXMatlabDataFile::AppendHeader(int typeCode, int mrows, int ncols, const std::string& name) {
+  if (content->partialTail >= 0) DropPartialTail();
   QXFile& file = content->file;
   const bool swap = content->needToSwapEndian;
   const bool fileBigEndian = RunningOnBigEndianMachine() != swap;

@@ -87,6 +87,7 @@ class QXMatlabDataFile : public QXDataStorage {
   void Release();
   // Walks the file once and builds the index.
   void IndexFile();
+  void DropPartialTail();
   // The entry of the name, or null.
   const QXMatlabDataEntry* Find(const std::string& name) const;
   // Reports and returns false when nothing may be saved under the name.

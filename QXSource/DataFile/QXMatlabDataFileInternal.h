@@ -37,6 +37,10 @@ struct QXMatlabDataFileContent {
   // Name to record, in byte-wise order of the names.
   std::map<std::string, QXMatlabDataEntry> content;
   QXFile file;
+  // Where a record cut short at the end of the file begins (a save that did
+  // not finish), or -1. The first save removes it, so that the records
+  // appended after it stay readable when the file is opened again.
+  long partialTail = -1;
 };
 
 // One line of the listing: the record's file offset and its text.

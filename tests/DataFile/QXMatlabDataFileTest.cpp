@@ -210,6 +210,28 @@ TEST_F(QXMatlabDataFileTest, RecordsCutShortAreIndexedButEveryReadReports) {
   }
 }
 
+// A save removes a record cut short at the end (an unfinished save), so that
+// what is appended after it is still found when the file is opened again.
+TEST_F(QXMatlabDataFileTest, SavesDropARecordCutShortAtTheEnd) {
+  // The cut record is 20 header bytes, the name "cut" and 32 data bytes; keep
+  // part of its header, part of its name, or all but 3 bytes of its data.
+  for (size_t cutLength : {7, 22, 53}) {
+    QXMatBytes bytes{big};
+    bytes.Record<double>(0, 1, 1, "ok", {1.0});
+    const size_t kept = bytes.bytes.size();
+    bytes.Record<double>(0, 4, 1, "cut", {1, 2, 3, 4}).bytes.resize(kept + cutLength);
+    Open(bytes.bytes).Save(2.5, "new");
+    EXPECT_EQ(file.Read().substr(0, kept), bytes.bytes.substr(0, kept)) << cutLength;
+    QXReportCapture capture;
+    const QXMatlabDataFile reopened(file.path, QXFile::ReadOnly);
+    EXPECT_EQ(reopened.AllVariableNames().Length(), 2) << cutLength;
+    EXPECT_EQ(reopened.ReadNumber("new"), 2.5) << cutLength;
+    EXPECT_EQ(reopened.ReadNumber("ok"), 1.0) << cutLength;
+    capture.Finish();
+    EXPECT_TRUE(capture.errors.empty()) << cutLength;
+  }
+}
+
 TEST_F(QXMatlabDataFileTest, RefusedSavesReportAndChangeNothing) {
   const std::string longest(254, 'n'), missing = file.path + ".missing";
   QXMatlabDataFile(file.path, QXFile::NewReadWrite).Save(1.0, longest);
