@@ -90,39 +90,26 @@ TYPED_TEST(QXArrayFamily, HandlesShareStorageAndCopyDoesNot) {
   TypeParam M = this->Counting(4, 1, 1);
   typename TestFixture::Immutable B = M;
   TypeParam C = M.Copy();
-  EXPECT_EQ(M.ReferenceCount(), 2);
-  EXPECT_EQ(C.ReferenceCount(), 1);
+  EXPECT_EQ(M.ReferenceCount() * 10 + C.ReferenceCount(), 21);
   M(0) = 50;
-  EXPECT_EQ(B(0), 50);
-  EXPECT_EQ(C(0), 1);
   C(1) = 60;
-  EXPECT_EQ(M(1), 2);
+  EXPECT_TRUE(B(0) == 50 && C(0) == 1 && M(1) == 2);
   B = C;
-  EXPECT_EQ(M.ReferenceCount(), 1);
-  EXPECT_EQ(C.ReferenceCount(), 2);
   B = B;
-  EXPECT_EQ(C.ReferenceCount(), 2);
+  EXPECT_EQ(M.ReferenceCount() * 10 + C.ReferenceCount(), 12);
   EXPECT_EQ(TypeParam().Copy().Length(), 0);
 }
 
-TYPED_TEST(QXArrayFamily, FillAssignmentSetsEveryElement) {
-  TypeParam A(2, 2, 2);
-  A = 7;
-  for (int p = 0; p < 8; p++) EXPECT_EQ(A(p), 7);
-  TypeParam empty;
-  empty = 3;
-  EXPECT_TRUE(empty.IsEmpty());
-}
-
-TYPED_TEST(QXArrayFamily, EqualityComparesDimensionsAndBytes) {
+TYPED_TEST(QXArrayFamily, FillAndEqualityByDimensionsAndBytes) {
   TypeParam a = this->Counting(3, 2, 1), b = this->Counting(3, 2, 1), c = this->Counting(2, 3, 1);
-  EXPECT_TRUE(a == b);
-  EXPECT_TRUE(a != c);
+  EXPECT_TRUE(a == b && a != c);
   b(5) = 0;
   EXPECT_TRUE(a != b);
-  EXPECT_TRUE(TypeParam() == TypeParam(0, 4, 1));
-  typename TestFixture::Immutable view = a;
-  EXPECT_TRUE(view == a);
+  TypeParam filled(3, 2, 1), empty;
+  filled = 7;
+  b = 7;
+  empty = 3;  // changes nothing
+  EXPECT_TRUE(filled == b && empty == TypeParam(0, 4, 1));
 }
 
 TYPED_TEST(QXArrayFamily, CountsSurviveCopiesFromSeveralThreads) {
@@ -178,12 +165,11 @@ TEST(QXArrayInfo, PinfoTextsFollowTheElementType) {
 
 TEST(QXArrayEquality, ComparesBytesNotValues) {
   QXMutableDoubleArray zero(1, 1, 1), negativeZero(1, 1, 1), nan1(1, 1, 1), nan2(1, 1, 1);
-  zero(0) = 0.0;
-  negativeZero(0) = -0.0;
-  EXPECT_TRUE(zero != negativeZero);
-  nan1(0) = std::numeric_limits<double>::quiet_NaN();
-  nan2(0) = nan1(0);
-  EXPECT_TRUE(nan1 == nan2);
+  zero = 0.0;
+  negativeZero = -0.0;
+  nan1 = std::numeric_limits<double>::quiet_NaN();
+  nan2 = nan1(0);
+  EXPECT_TRUE(zero != negativeZero && nan1 == nan2);
 }
 
 TEST(QXDoubleArrayCounts, MutableReferencesFollowMutableHandles) {
