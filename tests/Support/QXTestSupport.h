@@ -1,9 +1,14 @@
-// Helpers shared by the tests: capturing what a call reports.
+// Helpers shared by the tests: capturing what a call reports, and temporary
+// files that remove themselves.
 #ifndef QXTESTSUPPORT_H
 #define QXTESTSUPPORT_H
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,6 +38,33 @@ class QXReportCapture {
 
  private:
   bool finished = false;
+};
+
+// Runs the body with its reports and standard error captured.
+template <class F>
+QXReportCapture Captured(F body) {
+  QXReportCapture capture;
+  body();
+  capture.Finish();
+  return capture;
+}
+
+// A path under /tmp, unique in this process; the file goes with the object.
+struct QXTempPath {
+  explicit QXTempPath(const std::string& stem, const std::string& extension = ".mat") {
+    static int counter = 0;
+    path = "/tmp/qx_" + stem + "_" + std::to_string(getpid()) + "_" + std::to_string(counter++) +
+           extension;
+  }
+  ~QXTempPath() { std::remove(path.c_str()); }
+
+  void Write(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
+  std::string Read() const {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::string path;
 };
 
 #endif
