@@ -26,20 +26,18 @@ class QXFileTest : public testing::Test {
   void SetUp() override { ASSERT_NE(mkdtemp(directory), nullptr); }
   void TearDown() override { std::filesystem::remove_all(directory); }
   std::string Path(const std::string& name) const { return directory + ("/" + name); }
-  // Writes the bytes into the named file and opens it.
-  QXFile Open(std::string bytes, std::string name = "data",
-              QXFile::OpenType mode = QXFile::ReadOnly) {
+  // Writes the bytes into the named file (by default a new one) and opens it.
+  QXFile Open(std::string bytes, QXFile::OpenType mode = QXFile::ReadOnly, std::string name = "") {
+    if (name.empty()) name = std::to_string(++files);
     std::ofstream(Path(name), std::ios::binary) << bytes;
     return QXFile(Path(name), mode);
   }
-  std::string Contents(const std::string& name) const {
-    std::ostringstream text;
-    text << std::ifstream(Path(name), std::ios::binary).rdbuf();
-    return text.str();
-  }
+  // What a fresh handle reads of a file without line ends.
+  std::string Contents(std::string n) { return QXFile(Path(n), QXFile::ReadOnly).ReadLine(); }
   // The reports made since the last call, as "operation: message" lines.
   Lines Reports() { return std::exchange(QXErrorList(), Lines{}); }
   char directory[32] = "/tmp/qxfiletest.XXXXXX";
+  int files = 0;
   QXReportCapture capture;  // for the whole test
 };
 
@@ -51,66 +49,54 @@ std::string Values(const Array& A) {
   return text.str();
 }
 
-TEST_F(QXFileTest, HandlesThatCannotReadOrWriteSayWhy) {
+TEST_F(QXFileTest, OpenModesSharedHandlesAndHandlesThatCannotReadOrWriteSayWhy) {
   const std::string path = Path("missing");
-  QXFile reading(path, QXFile::ReadOnly), updating(path, QXFile::ExistingReadWrite);
-  QXFile readOnly = Open("keep");
+  QXFile none(path, QXFile::ReadOnly), updating(path, QXFile::ExistingReadWrite);
+  QXFile kept = Open("keep");
   QXMutableDoubleArray doubles(2, 1, 1);
   QXMutableUCharArray bytes(2, 1, 1);
-  EXPECT_TRUE(reading.ReadLine().empty() && reading.ReadString(4).empty());
-  EXPECT_FALSE(reading.ReadBinary(bytes, 0, 1) || reading.ReadAscii(doubles));
-  EXPECT_TRUE(std::isnan(reading.ReadAsciiNumber()));
-  EXPECT_FALSE(reading.WriteString("x") || updating.WriteBinary(doubles));  // not "Read only"
-  EXPECT_FALSE(readOnly.WriteString("x") || readOnly.WriteString("") ||
-               readOnly.WriteUnsignedShort(1));
-  const std::string notOpened = "QXFile(name,type): Could not open the file \"" + path + "\"";
-  Lines expected = {notOpened, notOpened};
-  for (const char* operation :
+  EXPECT_TRUE(none.ReadLine().empty() && none.ReadString(4).empty() &&
+              !none.ReadBinary(bytes, 0, 1) && !none.ReadAscii(doubles) &&
+              std::isnan(none.ReadAsciiNumber()) && !none.WriteString("x") &&
+              !updating.WriteBinary(doubles) && !kept.WriteString("x") && !kept.WriteString("") &&
+              !kept.WriteUnsignedShort(1));
+  Lines expected(2, "QXFile(name,type): Could not open the file \"" + path + "\"");
+  for (const std::string op :
        {"ReadLine()", "ReadString(int)", "ReadBinary(UCharArray)", "ReadAscii(DoubleArray)",
-        "ReadAsciiNumber(QXFile)", "WriteString(string)", "WriteBinary(QXDoubleArray)"})
-    expected.push_back("QXFile::" + std::string(operation) + ": No file");
-  for (const char* operation :
-       {"WriteString(string)", "WriteString(string)", "WriteUnsignedShort(value)"})
-    expected.push_back("QXFile::" + std::string(operation) + ": Read only");
+        "ReadAsciiNumber(QXFile)", "WriteString(string)", "WriteBinary(QXDoubleArray)",
+        "WriteString(string)", "WriteString(string)", "WriteUnsignedShort(value)"})
+    expected.push_back("QXFile::" + op + (expected.size() < 9 ? ": No file" : ": Read only"));
   EXPECT_EQ(Reports(), expected);
-  reading.MoveToEnd();
-  EXPECT_EQ(reading.Position() + reading.Length() + updating.Position() + updating.Length(), 0);
-  EXPECT_TRUE(updating.Name() == path && !updating.IsReadOnly() && reading.IsReadOnly() &&
+  none.MoveToEnd();
+  EXPECT_TRUE(none.Position() + none.Length() + updating.Position() + updating.Length() == 0 &&
+              updating.Name() == path && !updating.IsReadOnly() && none.IsReadOnly() &&
               QXFile().IsReadOnly());
-}
-
-// NewReadWrite empties the file, ExistingReadWrite keeps it; copies share one
-// stream and position, and the last copy to go closes it.
-TEST_F(QXFileTest, OpenModesAndSharedHandles) {
+  // NewReadWrite empties the file, ExistingReadWrite keeps it; copies share one
+  // stream and position, and the last copy to go closes it.
   // Each temporary handle is the only one: its file is closed, and so written, at the ";".
-  EXPECT_TRUE(Open("old content", "new", QXFile::NewReadWrite).WriteString("new"));
-  EXPECT_TRUE(Open("abcdef", "kept", QXFile::ExistingReadWrite).WriteString("XY"));
-  EXPECT_EQ(Contents("new") + Contents("kept"), "newXYcdef");
+  EXPECT_TRUE(Open("old content", QXFile::NewReadWrite, "new").WriteString("new") &&
+              Open("abcdef", QXFile::ExistingReadWrite, "kept").WriteString("XY"));
   // A zero byte would name another file to the system: nothing is removed.
-  EXPECT_FALSE(QXFile(Path("kept") + '\0' + "x", QXFile::NewReadWrite).IsOpen());
-  EXPECT_EQ(Reports().size(), 1u);
-  EXPECT_EQ(Contents("kept"), "XYcdef");
-  QXFile first = Open("", "shared", QXFile::NewReadWrite), second(first);
-  QXFile third = Open("1", "other");
+  EXPECT_TRUE(!QXFile(Path("kept") + '\0' + "x", QXFile::NewReadWrite).IsOpen() &&
+              Reports().size() == 1);
+  EXPECT_EQ(Contents("new") + Contents("kept"), "newXYcdef");
+  QXFile first = Open("", QXFile::NewReadWrite, "shared"), second(first), third = Open("1");
   const int fd = fileno(first.GetFILE()), otherFd = fileno(third.GetFILE());
-  third = second;                          // the last holder of "other" lets it go
-  EXPECT_EQ(fcntl(otherFd, F_GETFD), -1);  // closed
-  EXPECT_TRUE(third.GetFILE() == first.GetFILE() && third.Name() == Path("shared"));
-  EXPECT_TRUE(third.WriteString("0123456789"));
+  third = second;  // the last holder of the other file lets it go: it is closed
+  EXPECT_TRUE(fcntl(otherFd, F_GETFD) == -1 && third.GetFILE() == first.GetFILE() &&
+              third.WriteString("0123456789"));
   third.SetPosition(4);
   second.MovePosition(-3);
-  EXPECT_EQ(first.ReadString(2), "12");
-  EXPECT_EQ(third.Length(), 10);
-  EXPECT_EQ(second.Position(), 3);  // Length() puts the position back
+  // Length() puts the position back.
+  EXPECT_TRUE(first.ReadString(2) == "12" && third.Length() == 10 && second.Position() == 3);
   second = third = QXFile();
   first = std::as_const(first);  // sharing with itself: nothing happens
   EXPECT_TRUE(fcntl(fd, F_GETFD) != -1 && first.WriteString("x"));
-  first = QXFile();
-  EXPECT_EQ(fcntl(fd, F_GETFD), -1);
-  EXPECT_EQ(Contents("shared"), "012x456789");  // flushed by the close
+  first = QXFile();  // closes the file, and so flushes it
+  EXPECT_TRUE(fcntl(fd, F_GETFD) == -1 && Contents("shared") == "012x456789");
 }
 
-TEST_F(QXFileTest, LinesStringsAndShortsReadExactlyWhatIsThere) {
+TEST_F(QXFileTest, ReadsGiveExactlyWhatIsThereAndReportShortReads) {
   const std::string longLine = std::string(10, 'a') + "\xff" + '\0' + std::string(108, 'z');
   QXFile file = Open("one\rtwo\nthree\r\n" + longLine + "\nfour");
   for (const std::string& line : Lines{"one", "two", "three", "", longLine, "four", "", ""})
@@ -120,56 +106,38 @@ TEST_F(QXFileTest, LinesStringsAndShortsReadExactlyWhatIsThere) {
   EXPECT_EQ(file.ReadString(19), "three\r\n" + longLine.substr(0, 12));
   // A huge length costs no more memory than the file holds: limit the address
   // space to what is mapped now plus 256 MiB, far below INT_MAX bytes.
-  rlimit old{};
+  rlimit old{}, lowered{};
   getrlimit(RLIMIT_AS, &old);
-  size_t pages = 0;
-  std::ifstream("/proc/self/statm") >> pages;
-  const rlimit lowered{pages * sysconf(_SC_PAGESIZE) + (size_t(256) << 20), old.rlim_max};
+  std::ifstream("/proc/self/statm") >> lowered.rlim_cur;  // pages
+  lowered = {lowered.rlim_cur * sysconf(_SC_PAGESIZE) + (rlim_t(256) << 20), old.rlim_max};
   setrlimit(RLIMIT_AS, &lowered);
-  file.SetPosition(0);
   EXPECT_EQ(file.ReadString(INT_MAX), "");
   setrlimit(RLIMIT_AS, &old);
-  QXFile shorts = Open("", "shorts", QXFile::NewReadWrite);
+  QXFile shorts = Open("", QXFile::NewReadWrite);
   EXPECT_TRUE(shorts.WriteUnsignedShort(0xBEEF) && shorts.WriteString("z"));
   shorts.SetPosition(0);
   EXPECT_TRUE(shorts.ReadUnsignedShort() == 0xBEEF && shorts.ReadUnsignedShort() == 0);
-  // Only the short reads are reported: the end of the file is not an error for ReadLine.
-  EXPECT_EQ(Reports(), (Lines{"QXFile::ReadString(int): Could not read the required number of "
-                              "characters from the file",
-                              "QXFile::ReadUnsignedShort(): Could not read the number"}));
-}
+  // The double form skips one unreadable byte between numbers and stops
+  // silently at a second; the float form skips any run of them. Only running
+  // out of numbers is reported.
 
-template <class Mutable>
-class QXFileBinary : public QXFileTest {};
-using QXFileArrayTypes =
-    testing::Types<QXMutableDoubleArray, QXMutableFloatArray, QXMutableIntArray,
-                   QXMutableShortIntArray, QXMutableUShortIntArray, QXMutableCharArray,
-                   QXMutableUCharArray>;
-TYPED_TEST_SUITE(QXFileBinary, QXFileArrayTypes);
-
-TYPED_TEST(QXFileBinary, ArraysRoundTripAndShortReadsKeepWhatWasRead) {
-  using Element = typename TypeParam::Element;
-  const std::string name = QXArrayTraits<Element>::name;  // "QXDoubleArray"
-  TypeParam written(3, 1, 1), read(5, 1, 1), empty;
-  for (int i = 0; i < 3; i++) written(i) = static_cast<Element>(i + 1);
-  read = 0;
-  QXFile file = this->Open("", "data", QXFile::NewReadWrite);
-  EXPECT_TRUE(file.WriteBinary(empty) && file.WriteBinary(written));
-  file.SetPosition(0);
-  EXPECT_TRUE(file.ReadBinary(empty) && file.Position() == 0);
-  EXPECT_FALSE(file.ReadBinary(read));
-  EXPECT_FALSE(QXFile(this->Path("data"), QXFile::ReadOnly).WriteBinary(written));
-  EXPECT_EQ(this->Reports(), (Lines{"QXFile::ReadBinary(" + name.substr(2) + "): " + kShortValues,
-                                    "QXFile::WriteBinary(" + name + "): Read only"}));
-  EXPECT_EQ(Values(read), "1 2 3 0 0");
-}
-
-TEST_F(QXFileTest, ByteRangesAndLengthsAreCheckedBeforeReading) {
-  QXFile file = Open("ABCDEFGH");
+  QXFile commas = Open("1,2,3 4,,5"), junk = Open("a1;;;2xyz 3.25 4");
+  QXFile letters = Open("abc"), mixed = Open("##42;; 7"), numbers = Open(" 1.5\n-2e3 \n 4 5");
+  QXMutableDoubleArray doubles(5, 1, 1), two(2, 1, 1);
+  QXMutableFloatArray floats(5, 1, 1);
+  doubles = -1, floats = -1;
+  EXPECT_TRUE(!commas.ReadAscii(doubles) && !junk.ReadAscii(floats));
+  EXPECT_EQ(mixed.ReadAsciiNumber() + mixed.ReadAsciiNumber(), 49);
+  EXPECT_TRUE(std::isnan(mixed.ReadAsciiNumber()) && std::isnan(letters.ReadAsciiNumber()));
+  EXPECT_EQ(Values(doubles) + " | " + Values(floats), "1 2 3 4 -1 | 1 2 3.25 4 -1");
+  // Again into the doubles: a short read keeps the elements it did not reach.
+  EXPECT_TRUE(numbers.ReadAscii(two) && !numbers.ReadAscii(doubles));
+  EXPECT_EQ(Values(two) + " | " + Values(doubles), "1.5 -2000 | 4 5 3 4 -1");
+  // Byte ranges and lengths are checked before reading.
+  file = Open("ABCDEFGH");
   QXMutableUCharArray bytes(4, 1, 1), emptyBytes;
   QXMutableCharArray chars(4, 1, 1), emptyChars;
-  bytes = '.';
-  chars = '.';
+  bytes = '.', chars = '.';
   for (int wrong : {-1, 5})
     EXPECT_FALSE(file.ReadBinary(bytes, wrong) || file.ReadBinary(chars, wrong));
   for (auto [start, length] : {std::pair{-1, 2}, {0, -1}, {3, 2}, {INT_MAX, 1}, {1, INT_MAX}})
@@ -184,33 +152,31 @@ TEST_F(QXFileTest, ByteRangesAndLengthsAreCheckedBeforeReading) {
   const std::string range = "QXFile::ReadBinary(UCharArray,int start,int length): Invalid range";
   const std::string uLength = "QXFile::ReadBinary(UCharArray,int): Invalid length";
   const std::string length = "QXFile::ReadBinary(CharArray,int): Invalid length";
-  EXPECT_EQ(Reports(), (Lines{uLength, length, uLength, length, range, range, range, range, range,
+  // Only the short reads are reported: the end of the file is not an error for ReadLine.
+  EXPECT_EQ(Reports(), (Lines{"QXFile::ReadString(int): Could not read the required number of "
+                              "characters from the file",
+                              "QXFile::ReadUnsignedShort(): Could not read the number",
+                              "QXFile::ReadAscii(FloatArray): " + kShortValues,
+                              "QXFile::ReadAscii(DoubleArray): " + kShortValues, uLength, length,
+                              uLength, length, range, range, range, range, range,
                               "QXFile::ReadBinary(CharArray): " + kShortValues}));
-}
-
-// The double form skips one unreadable byte between numbers and stops
-// silently at a second; the float form skips any run of them. Only running
-// out of numbers is reported.
-TEST_F(QXFileTest, ReadAsciiSkipsJunkAsEachFormAllows) {
-  QXFile commas = Open("1,2,3 4,,5", "commas"), junk = Open("a1;;;2xyz 3.25 4", "junk");
-  QXFile letters = Open("abc", "letters"), mixed = Open("##42;; 7", "mixed");
-  QXMutableDoubleArray doubles(5, 1, 1);
-  QXMutableFloatArray floats(4, 1, 1);
-  doubles = -1;
-  EXPECT_TRUE(!commas.ReadAscii(doubles) && junk.ReadAscii(floats));
-  EXPECT_TRUE(std::isnan(letters.ReadAsciiNumber()));
-  EXPECT_EQ(mixed.ReadAsciiNumber() + mixed.ReadAsciiNumber(), 49);
-  EXPECT_TRUE(std::isnan(mixed.ReadAsciiNumber()));
-  EXPECT_EQ(Values(doubles) + " | " + Values(floats), "1 2 3 4 -1 | 1 2 3.25 4");
-  QXFile file = Open(" 1.5\n-2e3 \n 4 5");
-  QXMutableDoubleArray two(2, 1, 1), tooMany(5, 1, 1);
-  floats = -1;
-  EXPECT_TRUE(file.ReadAscii(two) && !file.ReadAscii(floats));
-  file.SetPosition(0);
-  EXPECT_FALSE(file.ReadAscii(tooMany));
-  EXPECT_EQ(Values(two) + " | " + Values(floats), "1.5 -2000 | 4 5 -1 -1");
-  EXPECT_EQ(Reports(), (Lines{"QXFile::ReadAscii(FloatArray): " + kShortValues,
-                              "QXFile::ReadAscii(DoubleArray): " + kShortValues}));
+  // Every array type makes the round trip; a short read keeps what it read and reports it.
+  auto trip = [this](auto empty) {
+    const std::string name = QXArrayTraits<typename decltype(empty)::Element>::name;
+    decltype(empty) written(3, 1, 1), read(5, 1, 1);
+    written = 7, read = 0;
+    QXFile out = Open("", QXFile::NewReadWrite);
+    EXPECT_TRUE(out.WriteBinary(empty) && out.WriteBinary(written));
+    out.SetPosition(0);
+    EXPECT_TRUE(out.ReadBinary(empty) && out.Position() == 0 && !out.ReadBinary(read));
+    EXPECT_FALSE(QXFile(out.Name(), QXFile::ReadOnly).WriteBinary(written));
+    EXPECT_EQ(Reports(), (Lines{"QXFile::ReadBinary(" + name.substr(2) + "): " + kShortValues,
+                                "QXFile::WriteBinary(" + name + "): Read only"}));
+    EXPECT_EQ(Values(read), "7 7 7 0 0") << name;
+  };
+  trip(QXMutableDoubleArray()), trip(QXMutableFloatArray()), trip(QXMutableIntArray()),
+      trip(QXMutableShortIntArray()), trip(QXMutableUShortIntArray()), trip(QXMutableCharArray()),
+      trip(QXMutableUCharArray());
 }
 
 }  // namespace
