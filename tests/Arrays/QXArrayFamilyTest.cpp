@@ -28,10 +28,7 @@ class QXArrayFamily : public testing::Test {
   }
 };
 
-using QXArrayTypes = testing::Types<QXMutableDoubleArray, QXMutableFloatArray, QXMutableIntArray,
-                                    QXMutableShortIntArray, QXMutableUShortIntArray,
-                                    QXMutableCharArray, QXMutableUCharArray>;
-TYPED_TEST_SUITE(QXArrayFamily, QXArrayTypes);
+TYPED_TEST_SUITE(QXArrayFamily, QXMutableArrayTypes);
 
 TYPED_TEST(QXArrayFamily, NonPositiveSizesGiveTheEmptyArrayWithoutReport) {
   QXReportCapture capture;

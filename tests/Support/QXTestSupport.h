@@ -12,7 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "QXCharArray.h"
+#include "QXDoubleArray.h"
 #include "QXError.h"
+#include "QXFloatArray.h"
+#include "QXIntArray.h"
+#include "QXShortIntArray.h"
+#include "QXUCharArray.h"
+#include "QXUShortIntArray.h"
 
 // Runs the body with standard error captured and the error list emptied;
 // afterwards `errors` holds the reports the body made and `stderrText` all
@@ -66,5 +73,11 @@ struct QXTempPath {
 
   std::string path;
 };
+
+// The seven mutable array types, for tests that run once per element type.
+using QXMutableArrayTypes =
+    testing::Types<QXMutableDoubleArray, QXMutableFloatArray, QXMutableIntArray,
+                   QXMutableShortIntArray, QXMutableUShortIntArray, QXMutableCharArray,
+                   QXMutableUCharArray>;
 
 #endif
