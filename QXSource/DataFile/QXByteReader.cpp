@@ -1,4 +1,4 @@
-#include "QXByteReader.h"
+#include "QXByteReaderInternal.h"
 
 #include <cstring>
 
@@ -10,20 +10,28 @@ constexpr size_t kBufferSize = size_t(64) << 10;
 
 }  // namespace
 
-QXByteReader::QXByteReader(FILE* stream, long streamLength, long offset)
-    : stream(stream),
-      streamLength(streamLength < 0 ? 0 : streamLength),
+QXByteReader::QXByteReader(const QXFile& file, long length, long offset)
+    : file(file),
+      length(length < 0 ? 0 : length),
       bufferStart(offset < 0 ? 0 : offset),
       cursor(0),
       filled(0),
       buffer(kBufferSize) {}
 
+const unsigned char* QXByteReader::Next(size_t count) {
+  const long remaining = Remaining();
+  if (remaining < 0 || count > static_cast<unsigned long>(remaining)) return nullptr;
+  if (!Fill(count)) return nullptr;
+  const unsigned char* bytes = buffer.data() + cursor;
+  cursor += count;
+  return bytes;
+}
+
 bool QXByteReader::Read(void* destination, size_t count) {
   if (count == 0) return true;
-  if (count > static_cast<unsigned long>(Remaining() < 0 ? 0 : Remaining())) return false;
-  if (!Fill(count)) return false;
-  std::memcpy(destination, buffer.data() + cursor, count);
-  cursor += count;
+  const unsigned char* bytes = Next(count);
+  if (bytes == nullptr) return false;
+  std::memcpy(destination, bytes, count);
   return true;
 }
 
@@ -42,19 +50,17 @@ bool QXByteReader::Skip(long long count) {
 
 bool QXByteReader::Fill(size_t count) {
   if (filled - cursor >= count) return true;
-  if (stream == nullptr) return false;
   // Keep the unread bytes, move them to the front and read after them.
-  size_t kept = filled - cursor;
+  const size_t kept = filled - cursor;
   std::memmove(buffer.data(), buffer.data() + cursor, kept);
   bufferStart += static_cast<long>(cursor);
   cursor = 0;
   filled = kept;
   if (buffer.size() < count) buffer.resize(count);
-  long readFrom = bufferStart + static_cast<long>(filled);
-  if (std::fseek(stream, readFrom, SEEK_SET) != 0) return false;
-  long wanted = streamLength - readFrom;
-  size_t room = buffer.size() - filled;
-  size_t toRead = static_cast<size_t>(wanted) < room ? static_cast<size_t>(wanted) : room;
-  filled += std::fread(buffer.data() + filled, 1, toRead, stream);
+  const long readFrom = bufferStart + static_cast<long>(filled);
+  const size_t room = buffer.size() - filled;
+  const size_t wanted = static_cast<size_t>(length - readFrom);
+  const long got = file.ReadSomeAt(readFrom, buffer.data() + filled, wanted < room ? wanted : room);
+  if (got > 0) filled += static_cast<size_t>(got);
   return filled >= count;
 }

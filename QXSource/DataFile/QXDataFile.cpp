@@ -1,18 +1,13 @@
 #include "QXDataFile.h"
 
-#include <unistd.h>
-
-#include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
-#include "QXArrayConversion.h"
-#include "QXByteReader.h"
-#include "QXDataFileContent.h"
-#include "QXEndianSwap.h"
+#include "QXByteReaderInternal.h"
+#include "QXDataFileInternal.h"
 #include "QXError.h"
 #include "QXNumberText.h"
 #include "QXStorageListing.h"
@@ -30,59 +25,39 @@ constexpr uint32_t kMaxNameLength = 255;
 constexpr uint32_t kMaxTypeCode = 2000;
 
 const char* const kSave = "QXDataFile::Save";
-// Array data up to this size are written together with their entry header.
-constexpr int64_t kInlineDataLimit = 64 << 10;
+const char* const kShortRead = "Could not read the required number of values from the file";
 
-// Per element type: its type code, the operation its read reports under, and
-// what the read makes of entries that hold no number.
+// The type code each array's save writes.
 template <class T>
-struct QXDataFileType;
-struct QXDataFileNumberRead {
-  static bool ReadsBytesOf(int) { return false; }
-  static constexpr const char* otherTypeMessage = "Trying to read in a string.";
-};
-struct QXDataFileByteRead {
-  static constexpr const char* otherTypeMessage = "Haven't taken care of this case.";
-};
+constexpr int kTypeCode = QXDataFileDouble;
 template <>
-struct QXDataFileType<double> : QXDataFileNumberRead {
-  static constexpr int code = QXDataFileDouble;
-  static constexpr const char* read = "dataFile.ReadDoubleArray(name)";
-};
+constexpr int kTypeCode<float> = QXDataFileFloat;
 template <>
-struct QXDataFileType<float> : QXDataFileNumberRead {
-  static constexpr int code = QXDataFileFloat;
-  static constexpr const char* read = "dataFile.ReadFloatArray(name)";
-};
+constexpr int kTypeCode<int> = QXDataFileInt;
 template <>
-struct QXDataFileType<int> : QXDataFileNumberRead {
-  static constexpr int code = QXDataFileInt;
-  static constexpr const char* read = "dataFile.ReadIntArray(name)";
-};
+constexpr int kTypeCode<short> = QXDataFileShortInt;
 template <>
-struct QXDataFileType<short> : QXDataFileNumberRead {
-  static constexpr int code = QXDataFileShortInt;
-  static constexpr const char* read = "dataFile.ReadShortIntArray(name)";
-};
+constexpr int kTypeCode<unsigned short> = QXDataFileUShortInt;
 template <>
-struct QXDataFileType<unsigned short> : QXDataFileNumberRead {
-  static constexpr int code = QXDataFileUShortInt;
-  static constexpr const char* read = "dataFile.ReadUShortIntArray(name)";
-};
-// The char read takes a string's bytes (text and zero byte) as they are.
+constexpr int kTypeCode<unsigned char> = QXDataFileUChar;
 template <>
-struct QXDataFileType<signed char> : QXDataFileByteRead {
-  static constexpr int code = QXDataFileChar;
-  static constexpr const char* read = "dataFile.ReadCharArray(name)";
-  static bool ReadsBytesOf(int type) { return type == QXDataFileString; }
-};
-// The unsigned char read takes the bytes of string and char entries as they are.
-template <>
-struct QXDataFileType<unsigned char> : QXDataFileByteRead {
-  static constexpr int code = QXDataFileUChar;
-  static constexpr const char* read = "dataFile.ReadUCharArray(name)";
-  static bool ReadsBytesOf(int type) { return type == QXDataFileString || type == QXDataFileChar; }
-};
+constexpr int kTypeCode<signed char> = QXDataFileChar;
+
+// The byte reads take other entries' bytes as they are: the char read a
+// string's (its text and zero byte), the unsigned char read a string's and a
+// char array's. They report any other type as a case they do not take; the
+// number reads report it as a string.
+template <class T>
+bool ReadsBytesOf(int type) {
+  if constexpr (std::is_same_v<T, signed char>) return type == QXDataFileString;
+  if constexpr (std::is_same_v<T, unsigned char>)
+    return type == QXDataFileString || type == QXDataFileChar;
+  return false;
+}
+template <class T>
+const char* OtherTypeText() {
+  return sizeof(T) == 1 ? "Haven't taken care of this case." : "Trying to read in a string.";
+}
 
 // Calls visit with a value of the element type that the numeric type code
 // stands for; false for a code that holds no numbers.
@@ -134,39 +109,6 @@ const QXDataFileTypeInfo& TypeInfo(uint32_t type) {
   return kUnknownType;
 }
 
-bool MachineIsBigEndian() {
-  static const bool bigEndian = QXDataStorage::RunningOnBigEndianMachine();
-  return bigEndian;
-}
-
-// The array's elements, big-endian. The caller's array is left as it is: on a
-// little-endian machine a swapped copy is written, in one block.
-template <class T>
-bool WriteBigEndian(QXFile& file, const QXArray<T>& A) {
-  if constexpr (sizeof(T) > 1) {
-    if (!MachineIsBigEndian()) {
-      QXMutableArray<T> swapped = A.Copy();
-      SwapEndian(swapped);
-      return file.WriteBinary(swapped);
-    }
-  }
-  return file.WriteBinary(A);
-}
-
-// The array's elements as big-endian bytes, for data small enough to go out
-// in the same write as the entry header.
-template <class T>
-std::string BigEndianBytes(const QXArray<T>& A) {
-  if (A.IsEmpty()) return std::string();
-  std::string bytes(reinterpret_cast<const char*>(A.Pointer()), size_t(A.Length()) * sizeof(T));
-  if (MachineIsBigEndian()) return bytes;
-  unsigned char* raw = reinterpret_cast<unsigned char*>(&bytes[0]);
-  if constexpr (sizeof(T) == 2) QXSwap2Bytes(raw, int(bytes.size()));
-  if constexpr (sizeof(T) == 4) QXSwap4Bytes(raw, int(bytes.size()));
-  if constexpr (sizeof(T) == 8) QXSwap8Bytes(raw, int(bytes.size()));
-  return bytes;
-}
-
 // True when the header can describe an entry this storage could have
 // written: sizes that fit the arrays' int dimensions, and a block long enough
 // for the header, the name and the data. Anything else is a damaged file.
@@ -175,14 +117,39 @@ bool IsSoundEntry(const QXDataFileStructure& header) {
     return false;
   const uint64_t intMax = INT_MAX;
   if (header.m > intMax || header.n > intMax || header.o > intMax) return false;
-  const uint64_t plane = uint64_t(header.m) * header.n;  // below 2^62
+  const uint64_t plane = static_cast<uint64_t>(header.m) * header.n;  // below 2^62
   if (header.o != 0 && plane > intMax) return false;
   const uint64_t elements = plane * header.o;  // plane <= INT_MAX here, or o is 0
   if (elements > intMax) return false;
   // Data of an unknown type have no known length; the block need only hold the name.
-  const uint64_t dataLength = elements * uint64_t(QXDataFileElementSize(header.type));
-  return uint64_t(header.blockLength) >= kEntryHeaderSize + header.nameLength + dataLength;
+  const uint64_t dataLength = elements * static_cast<uint64_t>(TypeInfo(header.type).elementSize);
+  return static_cast<uint64_t>(header.blockLength) >=
+         kEntryHeaderSize + header.nameLength + dataLength;
 }
+
+// The name in a name field, or false when the field holds no zero byte.
+bool NameInField(const unsigned char* field, uint32_t length, std::string_view& name) {
+  const void* zero = std::memchr(field, 0, length);
+  if (zero == nullptr) return false;
+  name = std::string_view(reinterpret_cast<const char*>(field),
+                          static_cast<size_t>(static_cast<const unsigned char*>(zero) - field));
+  return true;
+}
+
+// The length of the sound entry at bytes, or 0; for the tail check.
+long long EntryLength(const unsigned char* bytes, size_t available, const void*) {
+  if (available < static_cast<size_t>(kEntryHeaderSize)) return 0;
+  const QXDataFileStructure header = QXDataFileStructure::Decode(bytes);
+  std::string_view name;
+  if (!IsSoundEntry(header) || available < kEntryHeaderSize + header.nameLength ||
+      !NameInField(bytes + kEntryHeaderSize, header.nameLength, name))
+    return 0;
+  return header.blockLength;
+}
+
+const QXFileFormat kDataFileFormat = {kSave, "entry",
+                                      "Not a valid Varnholm binary format; nothing was saved.",
+                                      kEntryHeaderSize + kMaxNameLength, EntryLength};
 
 enum QXIndexStep { QXIndexed, QXIndexAtEnd, QXIndexAtTruncatedEntry, QXIndexAtDamagedEntry };
 
@@ -193,24 +160,37 @@ QXIndexStep ReportDamagedEntry() {
 
 // Indexes the entry at the reader's position and moves past it, or tells why
 // the index ends there: at the end of the file, at an entry cut short by the
-// end of the file (silently) or at a damaged one (reported).
-QXIndexStep IndexEntry(QXByteReader& reader, std::map<std::string, QXDataEntry>& index) {
+// end of the file (silently; not indexed, so that an earlier whole entry of
+// its name stays the one read) or at a damaged one (reported).
+QXIndexStep IndexEntry(QXByteReader& reader, QXDataFileContent& shared) {
   const long start = reader.Position();
   if (reader.Remaining() == 0) return QXIndexAtEnd;
-  unsigned char raw[kEntryHeaderSize];
-  if (!reader.Read(raw, sizeof raw)) return QXIndexAtTruncatedEntry;
+  const unsigned char* raw = reader.Next(kEntryHeaderSize);
+  if (raw == nullptr) return QXIndexAtTruncatedEntry;
   const QXDataFileStructure header = QXDataFileStructure::Decode(raw);
   if (!IsSoundEntry(header)) return ReportDamagedEntry();
-  if (header.blockLength - kEntryHeaderSize > reader.Remaining()) return QXIndexAtTruncatedEntry;
-  char name[kMaxNameLength];
-  if (!reader.Read(name, header.nameLength)) return QXIndexAtTruncatedEntry;
-  const char* end = static_cast<const char*>(std::memchr(name, 0, header.nameLength));
-  if (end == nullptr) return ReportDamagedEntry();
-  const long location = start + kEntryHeaderSize + long(header.nameLength);
-  index.insert_or_assign(
-      std::string(name, size_t(end - name)),
-      QXDataEntry(int(header.m), int(header.n), int(header.o), int(header.type), location));
-  reader.Skip(header.blockLength - kEntryHeaderSize - header.nameLength);
+  const unsigned char* field = reader.Next(header.nameLength);
+  if (field == nullptr) return QXIndexAtTruncatedEntry;
+  std::string_view name;
+  if (!NameInField(field, header.nameLength, name)) return ReportDamagedEntry();
+  const int64_t rest = header.blockLength - kEntryHeaderSize - header.nameLength;
+  if (rest > reader.Remaining()) {
+    shared.tail.tailName = std::string(name);
+    return QXIndexAtTruncatedEntry;
+  }
+  QXDataEntry entry(static_cast<int>(header.m), static_cast<int>(header.n),
+                    static_cast<int>(header.o), static_cast<int>(header.type),
+                    start + kEntryHeaderSize + static_cast<long>(header.nameLength));
+  if (rest <= static_cast<int64_t>(kQXSmallRecordBytes)) {
+    // The name's bytes stay valid only until the reader moves on.
+    const std::string kept(name);
+    const unsigned char* data = reader.Next(static_cast<size_t>(rest));
+    if (rest > 0) entry.small = shared.content.KeepSmallBytes(data, static_cast<size_t>(rest));
+    shared.content.Set(kept, entry);
+  } else {
+    shared.content.Set(name, entry);
+    reader.Skip(rest);
+  }
   return QXIndexed;
 }
 
@@ -218,34 +198,21 @@ QXIndexStep IndexEntry(QXByteReader& reader, std::map<std::string, QXDataEntry>&
 
 // --- Entry headers ----------------------------------------------------------
 
-int QXDataFileElementSize(uint32_t type) { return TypeInfo(type).elementSize; }
-
 void QXDataFileStructure::Encode(unsigned char bytes[kEncodedSize]) const {
-  const uint32_t fields[5] = {type, m, n, o, nameLength};
-  std::memcpy(bytes, &blockLength, 8);
-  std::memcpy(bytes + 8, fields, sizeof fields);
-  if (MachineIsBigEndian()) return;
-  QXSwap8Bytes(bytes, 8);
-  QXSwap4Bytes(bytes + 8, int(sizeof fields));
+  const QXByteOrder big = QXByteOrder::BigEndian;
+  QXStore(bytes, blockLength, big);
+  QXStore(bytes + 8, type, big);
+  QXStore(bytes + 12, m, big);
+  QXStore(bytes + 16, n, big);
+  QXStore(bytes + 20, o, big);
+  QXStore(bytes + 24, nameLength, big);
 }
 
 QXDataFileStructure QXDataFileStructure::Decode(const unsigned char bytes[kEncodedSize]) {
-  unsigned char local[kEncodedSize];
-  std::memcpy(local, bytes, kEncodedSize);
-  if (!MachineIsBigEndian()) {
-    QXSwap8Bytes(local, 8);
-    QXSwap4Bytes(local + 8, kEncodedSize - 8);
-  }
-  QXDataFileStructure header;
-  uint32_t fields[5];
-  std::memcpy(&header.blockLength, local, 8);
-  std::memcpy(fields, local + 8, sizeof fields);
-  header.type = fields[0];
-  header.m = fields[1];
-  header.n = fields[2];
-  header.o = fields[3];
-  header.nameLength = fields[4];
-  return header;
+  const QXByteOrder big = QXByteOrder::BigEndian;
+  return QXDataFileStructure(QXLoad<uint32_t>(bytes + 12, big), QXLoad<uint32_t>(bytes + 16, big),
+                             QXLoad<uint32_t>(bytes + 20, big), QXLoad<int64_t>(bytes, big),
+                             QXLoad<uint32_t>(bytes + 8, big), QXLoad<uint32_t>(bytes + 24, big));
 }
 
 // --- Construction and sharing -----------------------------------------------
@@ -254,23 +221,15 @@ QXDataFile::QXDataFile(QXFile file) : content(new QXDataFileContent(file)) { Rea
 
 QXDataFile::QXDataFile(std::string path, QXFile::OpenType type) : QXDataFile(QXFile(path, type)) {}
 
-QXDataFile::QXDataFile(const QXDataFile& other) : QXDataStorage(other), content(other.content) {
-  content->referenceCount++;
-}
+QXDataFile::QXDataFile(const QXDataFile& other)
+    : QXDataStorage(other), content(QXShareContent(other.content)) {}
 
 QXDataFile& QXDataFile::operator=(const QXDataFile& other) {
-  if (content == other.content) return *this;
-  Release();
-  content = other.content;
-  content->referenceCount++;
+  QXReassignContent(content, other.content);
   return *this;
 }
 
-QXDataFile::~QXDataFile() { Release(); }
-
-void QXDataFile::Release() {
-  if (--content->referenceCount == 0) delete content;
-}
+QXDataFile::~QXDataFile() { QXReleaseContent(content); }
 
 QXMutablePointer<QXDataStorage> QXDataFile::AsPointer() {
   return QXMutablePointer<QXDataStorage>(new QXDataFile(*this));
@@ -281,54 +240,54 @@ FILE* QXDataFile::GetFILE() const { return content->file.GetFILE(); }
 // One sequential pass through a read-ahead buffer: the walk costs a handful
 // of reads however many entries the file has, and it only ever moves forward.
 void QXDataFile::ReadInContent() {
-  QXFile& file = content->file;
+  QXDataFileContent& shared = *content;
+  QXFile& file = shared.file;
   if (!file.IsOpen()) return;
-  const long fileLength = file.Length();
-  file.SetPosition(0);
-  if (fileLength == 0) {
-    if (!file.IsReadOnly() && file.WriteString(std::string(kFileHeader, kFileHeaderSize)))
-      content->appendEnd = long(kFileHeaderSize);
+  QXAppendState& tail = shared.tail;
+  tail.end = file.Size();
+  if (tail.end == 0) {
+    if (file.IsReadOnly()) return;
+    if (file.WriteAt(0, kFileHeader, kFileHeaderSize)) {
+      tail.end = static_cast<long>(kFileHeaderSize);
+      return;
+    }
+    QXErrorMessage("QXDataFile::ReadInContent", std::string("Could not write the file header (") +
+                                                    std::strerror(errno) + ").");
+    file.Truncate(0);
+    tail.state = QXFileState::Foreign;
+    tail.stop = 0;
     return;
   }
-  QXByteReader reader(file.GetFILE(), fileLength, 0);
-  char header[kFileHeaderSize];
-  if (!reader.Read(header, kFileHeaderSize) ||
-      std::memcmp(header, kFileHeader, kFileHeaderSize) != 0) {
+  QXByteReader reader(file, tail.end, 0);
+  const unsigned char* header = reader.Next(kFileHeaderSize);
+  if (header == nullptr || std::memcmp(header, kFileHeader, kFileHeaderSize) != 0) {
     QXErrorMessage("QXDataFile::ReadInContent", "Not a valid Varnholm binary format.");
-    content->foreignFile = true;
+    tail.state = QXFileState::Foreign;
+    tail.stop = 0;
     return;
   }
   for (;;) {
     const long start = reader.Position();
-    const QXIndexStep step = IndexEntry(reader, content->content);
+    const QXIndexStep step = IndexEntry(reader, shared);
     if (step == QXIndexed) continue;
-    if (step == QXIndexAtTruncatedEntry) content->partialTail = start;
+    if (step == QXIndexAtEnd) return;
+    tail.state = step == QXIndexAtTruncatedEntry ? QXFileState::CutTail : QXFileState::Damaged;
+    tail.stop = start;
     return;
   }
-}
-
-void QXDataFile::DropPartialTail() {
-  FILE* stream = content->file.GetFILE();
-  std::fflush(stream);
-  if (ftruncate(fileno(stream), off_t(content->partialTail)) != 0)
-    QXErrorMessage(kSave, "Could not remove the truncated last entry.");
-  content->partialTail = -1;
-  content->appendEnd = -1;
 }
 
 // --- Queries ----------------------------------------------------------------
 
 const QXDataEntry* QXDataFile::Find(const std::string& name) const {
-  auto found = content->content.find(name);
-  return found == content->content.end() ? nullptr : &found->second;
+  return content->content.Find(name);
 }
 
-QXList<std::string> QXDataFile::AllVariableNames() const {
-  QXMutableList<std::string> names(int(content->content.size()));
-  int i = 0;
-  for (const auto& entry : content->content) names(i++) = entry.first;
-  return names;
+QXList<std::string> QXDataFile::NamesWithPrefix(const std::string& prefix) const {
+  return content->content.NamesWithPrefix(prefix);
 }
+
+QXList<std::string> QXDataFile::AllVariableNames() const { return content->content.NamesInOrder(); }
 
 bool QXDataFile::Contains(std::string name) const { return Find(name) != nullptr; }
 
@@ -344,70 +303,72 @@ bool QXDataFile::SavedAsString(std::string name) const {
   return entry != nullptr && entry->type == QXDataFileString;
 }
 
+// Saves write straight through to the file; the stream holds nothing of
+// theirs, so this reports only a failure of what others wrote through it.
 void QXDataFile::Flush() const {
-  if (!IsReadOnly() && content->file.IsOpen()) content->file.Flush();
+  FILE* stream = content->file.GetFILE();
+  if (!IsReadOnly() && stream != nullptr && std::fflush(stream) != 0)
+    QXErrorMessage("QXDataFile::Flush",
+                   std::string("Could not flush the file (") + std::strerror(errno) + ").");
 }
 
 // --- Saving -----------------------------------------------------------------
 
-bool QXDataFile::CanAppend(const std::string& name) const {
+bool QXDataFile::CanSave(const std::string& name) {
   const char* problem = nullptr;
   if (IsReadOnly())
     problem = "File is read only.";
   else if (!content->file.IsOpen())
     problem = "File is not open.";
-  else if (content->foreignFile)
-    problem = "Not a valid Varnholm binary format.";
   // The reader takes a name field of at most 255 bytes up to its first zero
   // byte; any other name would not read back, or would end the index.
   else if (name.size() >= kMaxNameLength)
     problem = "The name is longer than 254 characters.";
   else if (name.find('\0') != std::string::npos)
     problem = "The name contains a zero byte.";
-  if (problem == nullptr) return true;
-  QXErrorMessage(kSave, problem);
-  return false;
+  if (problem != nullptr) {
+    QXErrorMessage(kSave, problem);
+    return false;
+  }
+  return QXPrepareToAppend(content->file, content->tail, kDataFileFormat, nullptr);
 }
 
-bool QXDataFile::AppendEntry(const std::string& name, int type, int m, int n, int o,
-                             int64_t dataLength, const std::string& inlineData) {
-  QXFile& file = content->file;
-  if (content->partialTail >= 0) DropPartialTail();
-  const uint32_t nameLength = uint32_t(name.size() + 1);
-  const QXDataFileStructure header(uint32_t(m), uint32_t(n), uint32_t(o),
-                                   kEntryHeaderSize + nameLength + dataLength, uint32_t(type),
-                                   nameLength);
-  long end = content->appendEnd;
-  if (end < 0 || std::ftell(file.GetFILE()) != end) {
-    file.MoveToEnd();
-    end = file.Position();
+// Appends one entry of count elements, big-endian, and indexes it once it
+// is in the file.
+template <class T>
+void QXDataFile::AppendEntry(const std::string& name, int type, int m, int n, int o,
+                             const T* data, size_t count) {
+  QXDataFileContent& shared = *content;
+  const uint32_t nameLength = static_cast<uint32_t>(name.size() + 1);
+  const int64_t dataLength = static_cast<int64_t>(count * sizeof(T));
+  const QXDataFileStructure header(static_cast<uint32_t>(m), static_cast<uint32_t>(n),
+                                   static_cast<uint32_t>(o),
+                                   kEntryHeaderSize + nameLength + dataLength,
+                                   static_cast<uint32_t>(type), nameLength);
+  unsigned char headerBytes[kEntryHeaderSize];
+  header.Encode(headerBytes);
+  QXAppendWriter writer(shared.file, shared.tail.end);
+  writer.Add(headerBytes, kEntryHeaderSize);
+  writer.Add(name.c_str(), nameLength);
+  const long location = writer.End();
+  writer.AddElements(data, count, QXByteOrder::BigEndian);
+  if (!QXFinishAppend(shared.file, shared.tail, writer, name, kDataFileFormat)) return;
+  QXDataEntry entry(m, n, o, type, location);
+  if (dataLength <= static_cast<int64_t>(kQXSmallRecordBytes) && count > 0) {
+    T small[kQXSmallRecordBytes / sizeof(T)];
+    std::memcpy(small, data, count * sizeof(T));
+    QXToMachineOrder(small, count, QXByteOrder::BigEndian);
+    entry.small = shared.content.KeepSmallBytes(reinterpret_cast<const unsigned char*>(small),
+                                                count * sizeof(T));
   }
-  const long location = end + kEntryHeaderSize + long(nameLength);
-  content->content.insert_or_assign(name, QXDataEntry(m, n, o, type, location));
-  std::string bytes(kEntryHeaderSize, '\0');
-  header.Encode(reinterpret_cast<unsigned char*>(&bytes[0]));
-  bytes.append(name.c_str(), nameLength);
-  bytes += inlineData;
-  const bool written = file.WriteString(bytes);
-  content->appendEnd = written ? location + long(inlineData.size()) : -1;
-  return written;
+  shared.content.Set(name, entry);
 }
 
 template <class T>
 void QXDataFile::SaveArray(const QXArray<T>& A, const std::string& name) {
-  if (!CanAppend(name)) return;
-  const int64_t dataLength = int64_t(A.Length()) * int64_t(sizeof(T));
-  // Small data go out with the header in one write; large data in one write
-  // of their own, without a second copy in a string.
-  const bool inlineData = dataLength <= kInlineDataLimit;
-  if (!AppendEntry(name, QXDataFileType<T>::code, A.m(), A.n(), A.o(), dataLength,
-                   inlineData ? BigEndianBytes(A) : std::string()))
-    return;
-  if (inlineData) return;
-  if (WriteBigEndian(content->file, A))
-    content->appendEnd += long(dataLength);
-  else
-    content->appendEnd = -1;
+  if (!CanSave(name)) return;
+  AppendEntry(name, kTypeCode<T>, A.m(), A.n(), A.o(), A.Pointer(),
+              static_cast<size_t>(A.Length()));
 }
 
 void QXDataFile::Save(int v, std::string name) {
@@ -431,51 +392,52 @@ void QXDataFile::Save(const QXShortIntArray& A, std::string name) { SaveArray(A,
 void QXDataFile::Save(const QXUShortIntArray& A, std::string name) { SaveArray(A, name); }
 
 void QXDataFile::Save(std::string theString, std::string name) {
-  if (!CanAppend(name)) return;
+  if (!CanSave(name)) return;
   // m holds the length with the zero byte and must fit an int.
-  if (theString.size() >= size_t(INT_MAX)) {
+  if (theString.size() >= static_cast<size_t>(INT_MAX)) {
     QXErrorMessage(kSave, "The string is too long.");
     return;
   }
-  const int m = int(theString.size()) + 1;
-  theString.push_back('\0');
-  AppendEntry(name, QXDataFileString, m, 1, 1, m, theString);
+  const int m = static_cast<int>(theString.size()) + 1;
+  AppendEntry(name, QXDataFileString, m, 1, 1, theString.c_str(), static_cast<size_t>(m));
 }
 
 // --- Reading ----------------------------------------------------------------
 
-template <class T>
-QXArray<T> QXDataFile::ReadStored(const QXDataEntry& entry) const {
+const unsigned char* QXDataFile::SmallData(const QXDataEntry& entry) const {
+  return entry.small < 0 ? nullptr : content->content.SmallBytes(entry.small);
+}
+
+// The entry's elements, stored as Stored, in an array of T.
+template <class Stored, class T>
+QXArray<T> QXDataFile::ReadEntry(const QXDataEntry& entry) const {
   QXMutableArray<T> A(entry.m, entry.n, entry.o);
-  content->appendEnd = -1;
-  content->file.SetPosition(entry.location);
-  content->file.ReadBinary(A);
-  if constexpr (sizeof(T) > 1) {
-    if (!MachineIsBigEndian()) SwapEndian(A);
-  }
-  return A;
+  // An array beyond memory was reported by its constructor.
+  if (static_cast<long long>(A.Length()) != static_cast<long long>(entry.m) * entry.n * entry.o)
+    return QXArray<T>();
+  if (QXReadStoredElements<Stored, T>(content->file, entry.location, SmallData(entry),
+                                      QXByteOrder::BigEndian, A.Pointer(),
+                                      static_cast<size_t>(A.Length())))
+    return A;
+  QXErrorMessage(QXStorageReadOperation<T>(), kShortRead);
+  return QXArray<T>();
 }
 
 template <class T>
 QXArray<T> QXDataFile::ReadArray(const std::string& name) const {
-  using Type = QXDataFileType<T>;
   const QXDataEntry* entry = Find(name);
   if (entry == nullptr) {
-    QXErrorMessage(Type::read, "Did not find the variable \"" + name + "\" inside the datafile.");
+    QXErrorMessage(QXStorageReadOperation<T>(),
+                   "Did not find the variable \"" + name + "\" inside the datafile.");
     return QXArray<T>();
   }
-  if (entry->type == Type::code || Type::ReadsBytesOf(entry->type)) return ReadStored<T>(*entry);
+  if (entry->type == kTypeCode<T> || ReadsBytesOf<T>(entry->type))
+    return ReadEntry<T, T>(*entry);
   QXArray<T> result;
-  const bool numeric = VisitNumericType(entry->type, [&](auto storedElement) {
-    using Stored = decltype(storedElement);
-    if constexpr (!std::is_same_v<Stored, T>) {
-      const QXArray<Stored> stored = ReadStored<Stored>(*entry);
-      QXMutableArray<T> converted(stored.m(), stored.n(), stored.o());
-      ConvertArray(stored, converted);
-      result = converted;
-    }
+  const bool numeric = VisitNumericType(entry->type, [&](auto stored) {
+    result = ReadEntry<decltype(stored), T>(*entry);
   });
-  if (!numeric) QXErrorMessage(Type::read, Type::otherTypeMessage);
+  if (!numeric) QXErrorMessage(QXStorageReadOperation<T>(), OtherTypeText<T>());
   return result;
 }
 
@@ -510,32 +472,43 @@ std::string QXDataFile::ReadString(std::string name) const {
   }
   if (entry->m == 0) return std::string();
   // The index admits no entry of more than INT_MAX elements.
-  const int length = int(int64_t(entry->m) * entry->n * entry->o);
-  content->appendEnd = -1;
-  content->file.SetPosition(entry->location);
-  const std::string bytes = content->file.ReadString(length);
-  if (bytes.empty() || bytes.back() != '\0') return bytes;
-  return std::string(bytes.c_str());
+  std::string bytes(static_cast<size_t>(static_cast<int64_t>(entry->m) * entry->n * entry->o),
+                    '\0');
+  if (!QXReadStoredElements<char, char>(content->file, entry->location, SmallData(*entry),
+                                        QXByteOrder::BigEndian, &bytes[0], bytes.size())) {
+    QXErrorMessage(operation, kShortRead);
+    return std::string();
+  }
+  if (bytes.back() != '\0') return bytes;
+  bytes.resize(std::strlen(bytes.c_str()));
+  return bytes;
 }
 
 // --- Listing ----------------------------------------------------------------
 
+// The value of a one-element entry as the listing shows it.
+std::string QXDataFile::NumberText(const std::string& name, const QXDataEntry& entry) const {
+  double value = 0;
+  const bool numeric = VisitNumericType(entry.type, [&](auto stored) {
+    if (!QXReadStoredElements<decltype(stored), double>(content->file, entry.location,
+                                                         SmallData(entry), QXByteOrder::BigEndian,
+                                                         &value, 1))
+      value = 0;
+  });
+  // Other types go through the interface's read, which reports them.
+  if (!numeric) value = ReadNumber(name);
+  return QXFloat2StringShort(value);
+}
+
 std::string QXDataFile::Describe(const std::string& name, const QXDataEntry& entry) const {
-  std::string line = QXListingName(name) + TypeInfo(uint32_t(entry.type)).label;
-  const int m = entry.m, n = entry.n, o = entry.o;
-  if (entry.type == QXDataFileString)
-    return line + QXListingText(ReadString(name), int64_t(m) * n * o);
-  if (m == 0) return line + "Empty";
-  if (m == 1 && n == 1 && o == 1) return line + QXFloat2StringShort(ReadNumber(name));
-  if (n == 1 && o == 1) return line + QXInt2String(m) + " numbers";
-  line += QXInt2String(m) + " x " + QXInt2String(n);
-  if (o != 1) line += " x " + QXInt2String(o);
-  return line + " array";
+  const std::string line = QXListingName(name) + TypeInfo(static_cast<uint32_t>(entry.type)).label;
+  const long long count = static_cast<long long>(entry.m) * entry.n * entry.o;
+  if (entry.type == QXDataFileString) return line + QXListingText(ReadString(name), count);
+  return line + QXListingSize(entry.m, entry.n, entry.o, [&] { return NumberText(name, entry); });
 }
 
 void QXDataFile::printInfo() const {
-  const std::map<std::string, QXDataEntry>& index = content->content;
-  const int count = int(index.size());
+  const int count = content->content.Count();
   const std::string rule(64, '-');
   std::string countText = "Empty";
   if (count == 1) countText = "1 entry";
@@ -543,7 +516,8 @@ void QXDataFile::printInfo() const {
   const std::string text = rule + "\nContent of \"" + content->file.Name() + "\" (" + countText +
                            " )\n" + rule + "\n" +
                            QXListingLines<QXDataFilePosString>(
-                               index, [this](const std::string& name, const QXDataEntry& entry) {
+                               content->content,
+                               [this](const std::string& name, const QXDataEntry& entry) {
                                  return Describe(name, entry);
                                });
   std::fwrite(text.data(), 1, text.size(), stderr);

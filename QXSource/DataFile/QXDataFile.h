@@ -10,9 +10,27 @@
 // Saving never rewrites the file: a name saved again gets a new entry at the
 // end, and the last entry of a name is the one that counts. Copies of a
 // QXDataFile share one index and one file; use them from one thread at a time.
+// A handle opened for writing holds the file's write lock (see QXFile): a
+// second writer, in this process or another, is told and gets a read-only
+// handle.
+//
+// What a save promises:
+// - A save that returns without a report is in the file and reads back
+//   after reopening: each entry goes to the file in one write (large arrays
+//   in a few), with no buffer left to flush.
+// - A save that fails is reported and leaves the file as it was: what did
+//   arrive is taken back, and the index never names bytes that are not there.
+// - Bytes the storage did not just write are never removed without a report.
+//   A last entry cut short by an interrupted save is removed by the first
+//   save, which reports its name and size, and only when no intact entry
+//   follows it (a damaged block length looks the same). A file damaged in
+//   the middle, a file without the data-file header, and a file that grew
+//   since it was opened refuse every save with one report each; reads of
+//   what was indexed work.
 #ifndef QXDATAFILE_H
 #define QXDATAFILE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -43,11 +61,14 @@ class QXDataFile : public QXDataStorage {
   bool Contains(std::string name) const override;
   bool IsReadOnly() const override;
 
-  // Each save appends one entry at the end of the file; the first save drops
-  // a last entry that was cut short, which could never be read. A read-only
-  // storage, one without an open file, a file that is not a data file, and a
-  // name longer than 254 bytes or holding a zero byte are reported and save
-  // nothing. Numbers are 1 x 1 x 1 int or double arrays.
+  // Each save appends one entry at the end of the file. Reports under
+  // "QXDataFile::Save" and saves nothing for: "File is read only.", "File is
+  // not open.", "The name is longer than 254 characters.", "The name contains
+  // a zero byte.", "Not a valid Varnholm binary format; nothing was saved.",
+  // "The file is damaged at byte N; nothing was saved.", "The file has
+  // changed since it was opened; nothing was saved." and a failed write,
+  // "Could not write "name" to the file (reason); nothing was saved.".
+  // Numbers are 1 x 1 x 1 int or double arrays.
   void Save(int v, std::string name) override;
   void Save(double v, std::string name) override;
   void Save(const QXDoubleArray& A, std::string name) override;
@@ -83,37 +104,36 @@ class QXDataFile : public QXDataStorage {
   // one line per entry in file order. Of 400 or more entries the first 390
   // and the last nine are shown, the cut marked by a "Skipping" line.
   void printInfo() const override;
+  // The names that begin with prefix, sorted after they are picked.
+  QXList<std::string> NamesWithPrefix(const std::string& prefix) const override;
 
   // The stream of the file; null when it is not open.
   FILE* GetFILE() const;
 
  private:
-  // Drops this copy's share of the content; the last one deletes it.
-  void Release();
   // Builds the index from the file (construction only).
   void ReadInContent();
   // The entry of the name, or null.
   const QXDataEntry* Find(const std::string& name) const;
-  // Removes a last entry that was cut short, so that appends follow the last
-  // whole entry (first save only).
-  void DropPartialTail();
-  // Reports and returns false when nothing may be appended under the name.
-  bool CanAppend(const std::string& name) const;
-  // Indexes the name and appends its entry header, the name and inlineData;
-  // an array's data of dataLength bytes follow separately. False when the
-  // write failed (reported by the file).
-  bool AppendEntry(const std::string& name, int type, int m, int n, int o, int64_t dataLength,
-                   const std::string& inlineData);
+  // The data of a small entry as the index keeps them, or null.
+  const unsigned char* SmallData(const QXDataEntry& entry) const;
+  // Reports and returns false when nothing may be saved under the name.
+  bool CanSave(const std::string& name);
+  // Appends the entry and indexes it once it is in the file.
+  template <class T>
+  void AppendEntry(const std::string& name, int type, int m, int n, int o, const T* data,
+                   size_t count);
   // The one save and the one read of every array type.
   template <class T>
   void SaveArray(const QXArray<T>& A, const std::string& name);
   template <class T>
   QXArray<T> ReadArray(const std::string& name) const;
-  // The entry's data as stored, in the machine's byte order.
-  template <class T>
-  QXArray<T> ReadStored(const QXDataEntry& entry) const;
-  // One listing line for the entry.
+  // The entry's elements, stored as Stored, in an array of T.
+  template <class Stored, class T>
+  QXArray<T> ReadEntry(const QXDataEntry& entry) const;
+  // One listing line for the entry, and the value of a one-element entry.
   std::string Describe(const std::string& name, const QXDataEntry& entry) const;
+  std::string NumberText(const std::string& name, const QXDataEntry& entry) const;
 
   QXDataFileContent* content;
 };

@@ -47,6 +47,10 @@ int QXDataStorage::ReadInt(std::string name) const {
 }
 
 QXList<std::string> QXDataStorage::AllVariableNamesWithPrefix(std::string prefix) const {
+  return NamesWithPrefix(prefix);
+}
+
+QXList<std::string> QXDataStorage::NamesWithPrefix(const std::string& prefix) const {
   const QXList<std::string> all = AllVariableNames();
   std::vector<std::string> kept;
   for (int i = 0; i < all.Length(); i++) {

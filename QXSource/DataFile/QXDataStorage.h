@@ -81,6 +81,11 @@ class QXDataStorage {
   // Writes the storage's listing to standard error. Writes nothing by default.
   virtual void printInfo() const;
 
+  // The names that begin with prefix, in the order of AllVariableNames(),
+  // for AllVariableNamesWithPrefix. By default it filters AllVariableNames();
+  // a storage that keeps its names indexed filters before ordering them.
+  virtual QXList<std::string> NamesWithPrefix(const std::string& prefix) const;
+
   // The names that begin with prefix, whole and in the order of AllVariableNames().
   QXList<std::string> AllVariableNamesWithPrefix(std::string prefix) const;
   // Follows string variables whose text names another string variable and

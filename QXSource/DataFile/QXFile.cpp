@@ -1,5 +1,11 @@
 #include "QXFile.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <algorithm>
 #include <limits>
 
@@ -10,47 +16,22 @@ namespace {
 const char* const kNoFile = "No file";
 const char* const kShortRead = "Could not read the required number of values from the file";
 
-// The operation names under which the whole-array reads and writes report.
+// The operation names under which the whole-array reads and writes report:
+// "QXFile::ReadBinary(DoubleArray)", "QXFile::WriteBinary(QXDoubleArray)".
 template <class T>
-struct QXFileArrayNames;
-template <>
-struct QXFileArrayNames<double> {
-  static constexpr const char* read = "QXFile::ReadBinary(DoubleArray)";
-  static constexpr const char* write = "QXFile::WriteBinary(QXDoubleArray)";
-};
-template <>
-struct QXFileArrayNames<float> {
-  static constexpr const char* read = "QXFile::ReadBinary(FloatArray)";
-  static constexpr const char* write = "QXFile::WriteBinary(QXFloatArray)";
-};
-template <>
-struct QXFileArrayNames<int> {
-  static constexpr const char* read = "QXFile::ReadBinary(IntArray)";
-  static constexpr const char* write = "QXFile::WriteBinary(QXIntArray)";
-};
-template <>
-struct QXFileArrayNames<short> {
-  static constexpr const char* read = "QXFile::ReadBinary(ShortIntArray)";
-  static constexpr const char* write = "QXFile::WriteBinary(QXShortIntArray)";
-};
-template <>
-struct QXFileArrayNames<unsigned short> {
-  static constexpr const char* read = "QXFile::ReadBinary(UShortIntArray)";
-  static constexpr const char* write = "QXFile::WriteBinary(QXUShortIntArray)";
-};
-template <>
-struct QXFileArrayNames<signed char> {
-  static constexpr const char* read = "QXFile::ReadBinary(CharArray)";
-  static constexpr const char* write = "QXFile::WriteBinary(QXCharArray)";
-};
-template <>
-struct QXFileArrayNames<unsigned char> {
-  static constexpr const char* read = "QXFile::ReadBinary(UCharArray)";
-  static constexpr const char* write = "QXFile::WriteBinary(QXUCharArray)";
-};
+const std::string& ReadOperation() {
+  static const std::string name =
+      "QXFile::ReadBinary(" + std::string(QXArrayTraits<T>::name).substr(2) + ")";
+  return name;
+}
+template <class T>
+const std::string& WriteOperation() {
+  static const std::string name = "QXFile::WriteBinary(" + std::string(QXArrayTraits<T>::name) + ")";
+  return name;
+}
 
 // Reads the bytes in one call, straight into the destination.
-bool ReadBlock(FILE* file, void* destination, size_t bytes, const char* operation) {
+bool ReadBlock(FILE* file, void* destination, size_t bytes, const std::string& operation) {
   if (std::fread(destination, 1, bytes, file) == bytes) return true;
   QXErrorMessage(operation, kShortRead);
   return false;
@@ -59,6 +40,95 @@ bool ReadBlock(FILE* file, void* destination, size_t bytes, const char* operatio
 // ReadString grows its result in doubling steps from this size, so a length
 // far beyond what the file holds costs no more memory than the file does.
 constexpr size_t kFirstStringStep = size_t(64) << 10;
+
+
+// What opening a path gave: the stream (null on failure), why it failed when
+// the path is there but no regular file, and whether another writer holds it.
+struct QXOpened {
+  FILE* stream = nullptr;
+  std::string reason;
+  bool heldElsewhere = false;
+};
+
+// ": it is a directory." and the like for a path that is not a regular file;
+// "" for a regular file.
+std::string NotRegularReason(mode_t mode) {
+  if (S_ISREG(mode)) return std::string();
+  if (S_ISDIR(mode)) return ": it is a directory.";
+  if (S_ISFIFO(mode)) return ": it is a pipe.";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return ": it is a device.";
+  if (S_ISSOCK(mode)) return ": it is a socket.";
+  return ": it is not a regular file.";
+}
+
+// Takes the exclusive write lock without waiting. False only when another
+// open file holds the lock; a file system without locks is written unlocked.
+bool LockForWriting(int descriptor) {
+  if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) return true;
+  return errno != EWOULDBLOCK;
+}
+
+// Opens without waiting (a pipe without a writer would block for ever),
+// accepts only a regular file, then makes the descriptor blocking again.
+int OpenRegular(const std::string& path, int flags, std::string& reason) {
+  const int descriptor = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (descriptor < 0) {
+    if (errno == EISDIR) reason = ": it is a directory.";
+    return -1;
+  }
+  struct stat status;
+  const bool known = fstat(descriptor, &status) == 0;
+  if (!known || !S_ISREG(status.st_mode)) {
+    if (known) reason = NotRegularReason(status.st_mode);
+    close(descriptor);
+    return -1;
+  }
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  return descriptor;
+}
+
+// NewReadWrite removes what is at the path first, unless it is a directory
+// or a file that another handle holds for writing: those stay as they are.
+bool MayReplace(const std::string& path, QXOpened& opened) {
+  struct stat status;
+  if (lstat(path.c_str(), &status) != 0) return true;  // nothing there
+  if (S_ISDIR(status.st_mode)) {
+    opened.reason = ": it is a directory.";
+    return false;
+  }
+  if (!S_ISREG(status.st_mode)) return true;
+  const int probe = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (probe < 0) return true;
+  opened.heldElsewhere = !LockForWriting(probe);
+  close(probe);
+  return !opened.heldElsewhere;
+}
+
+QXOpened QXOpenFile(const std::string& path, QXFile::OpenType type) {
+  QXOpened opened;
+  // A path with a zero byte would name a different file to the system.
+  if (path.find('\0') != std::string::npos) return opened;
+  int flags = O_RDONLY;
+  const char* mode = "r";
+  if (type == QXFile::ExistingReadWrite) {
+    flags = O_RDWR;
+    mode = "r+b";
+  } else if (type == QXFile::NewReadWrite) {
+    if (!MayReplace(path, opened)) return opened;
+    std::remove(path.c_str());
+    flags = O_RDWR | O_CREAT | O_TRUNC;
+    mode = "w+b";
+  }
+  const int descriptor = OpenRegular(path, flags, opened.reason);
+  if (descriptor < 0) return opened;
+  if (flags != O_RDONLY && !LockForWriting(descriptor)) {
+    opened.heldElsewhere = true;
+    mode = "r";
+  }
+  opened.stream = fdopen(descriptor, mode);
+  if (opened.stream == nullptr) close(descriptor);
+  return opened;
+}
 
 }  // namespace
 
@@ -71,19 +141,17 @@ QXFile::QXFile(const std::string& path, OpenType type)
       file(nullptr),
       readOnly(type != ExistingReadWrite && type != NewReadWrite),
       retainCount(new int(1)) {
-  // A path with a zero byte would name a different file to the system.
-  const bool usablePath = path.find('\0') == std::string::npos;
-  if (usablePath) {
-    const char* mode = "r";
-    if (type == ExistingReadWrite) mode = "r+b";
-    if (type == NewReadWrite) {
-      std::remove(path.c_str());
-      mode = "w+b";
-    }
-    file = std::fopen(path.c_str(), mode);
+  const QXOpened opened = QXOpenFile(path, type);
+  file = opened.stream;
+  if (opened.heldElsewhere) {
+    readOnly = true;
+    QXErrorMessage("QXFile(name,type)",
+                   "The file \"" + path + "\" is open for writing elsewhere; " +
+                       (file != nullptr ? "it was opened read-only." : "it was left as it is."));
+  } else if (file == nullptr) {
+    QXErrorMessage("QXFile(name,type)",
+                   "Could not open the file \"" + path + "\"" + opened.reason);
   }
-  if (file == nullptr)
-    QXErrorMessage("QXFile(name,type)", "Could not open the file \"" + path + "\"");
 }
 
 QXFile::QXFile(const QXFile& other)
@@ -106,7 +174,7 @@ QXFile::~QXFile() { Release(); }
 
 void QXFile::Release() {
   if (--*retainCount > 0) return;
-  if (file != nullptr) std::fclose(file);
+  if (file != nullptr) std::fclose(file);  // which also releases the write lock
   delete retainCount;
 }
 
@@ -194,7 +262,7 @@ unsigned short QXFile::ReadUnsignedShort() const {
 
 template <class T>
 bool QXFile::ReadArray(QXMutableArray<T>& array) const {
-  const char* operation = QXFileArrayNames<T>::read;
+  const std::string& operation = ReadOperation<T>();
   if (file == nullptr) {
     QXErrorMessage(operation, kNoFile);
     return false;
@@ -215,7 +283,7 @@ bool QXFile::ReadBinary(QXMutableCharArray& array) const { return ReadArray(arra
 bool QXFile::ReadBinary(QXMutableUCharArray& array) const { return ReadArray(array); }
 
 bool QXFile::ReadBinary(QXMutableCharArray& array, int length) const {
-  const char* operation = QXFileArrayNames<signed char>::read;
+  const std::string& operation = ReadOperation<signed char>();
   if (file == nullptr) {
     QXErrorMessage(operation, kNoFile);
     return false;
@@ -237,7 +305,7 @@ bool QXFile::ReadBinary(QXMutableUCharArray& array, int length) const {
 }
 
 bool QXFile::ReadBinary(QXMutableUCharArray& array, int start, int length) const {
-  const char* operation = QXFileArrayNames<unsigned char>::read;
+  const std::string& operation = ReadOperation<unsigned char>();
   if (file == nullptr) {
     QXErrorMessage(operation, kNoFile);
     return false;
@@ -312,7 +380,7 @@ double QXFile::ReadAsciiNumber() const {
 
 // --- Writing ----------------------------------------------------------------
 
-bool QXFile::CanWrite(const char* operation) const {
+bool QXFile::CanWrite(const std::string& operation) const {
   if (file == nullptr) {
     QXErrorMessage(operation, kNoFile);
     return false;
@@ -343,7 +411,7 @@ bool QXFile::WriteUnsignedShort(unsigned short value) {
 
 template <class T>
 bool QXFile::WriteArray(const QXArray<T>& array) {
-  const char* operation = QXFileArrayNames<T>::write;
+  const std::string& operation = WriteOperation<T>();
   if (!CanWrite(operation)) return false;
   if (array.IsEmpty()) return true;
   const size_t bytes = static_cast<size_t>(array.Length()) * sizeof(T);
@@ -365,4 +433,60 @@ bool QXFile::WriteBinary(const QXUCharArray& array) { return WriteArray(array); 
 void QXFile::pinfo() const {
   const std::string text = "File = " + name + (readOnly ? " [read only]" : "") + "\n";
   std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
+// --- Positioned access ------------------------------------------------------
+
+long QXFile::ReadSomeAt(long offset, void* bytes, size_t count) const {
+  if (file == nullptr || offset < 0) return -1;
+  const int descriptor = fileno(file);
+  char* to = static_cast<char*>(bytes);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = pread(descriptor, to + done, count - done, offset + static_cast<long>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return static_cast<long>(done);
+}
+
+bool QXFile::ReadAt(long offset, void* bytes, size_t count) const {
+  const long got = ReadSomeAt(offset, bytes, count);
+  if (got >= 0 && static_cast<size_t>(got) == count) return true;
+  if (got >= 0) errno = 0;  // the file ends before the bytes asked for
+  return false;
+}
+
+bool QXFile::WriteAt(long offset, const void* bytes, size_t count) {
+  if (file == nullptr || readOnly || offset < 0) {
+    errno = EBADF;
+    return false;
+  }
+  const int descriptor = fileno(file);
+  const char* from = static_cast<const char*>(bytes);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t put =
+        pwrite(descriptor, from + done, count - done, offset + static_cast<long>(done));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+bool QXFile::Truncate(long length) {
+  if (file == nullptr || readOnly || length < 0) {
+    errno = EBADF;
+    return false;
+  }
+  return ftruncate(fileno(file), static_cast<off_t>(length)) == 0;
+}
+
+long QXFile::Size() const {
+  struct stat status;
+  if (file == nullptr || fstat(fileno(file), &status) != 0) return -1;
+  return static_cast<long>(status.st_size);
 }

@@ -7,11 +7,19 @@
 //   QXMutableDoubleArray values(100, 1, 1);
 //   if (!file.ReadBinary(values)) ...  // reported; the values read are kept
 //
+// Only regular files open: a directory, a pipe or a device is reported and
+// gives a handle without a stream, and opening never waits for a writer. A
+// handle opened for writing holds an exclusive advisory lock (flock) on the
+// file until its last copy goes; a second writer is told so and gets a
+// read-only handle, and NewReadWrite leaves a file that another writer holds
+// as it is.
+//
 // Failures report through QXErrorMessage and return false, "", 0 or NaN.
 // Handles are not locked: use a handle and its copies from one thread at a time.
 #ifndef QXFILE_H
 #define QXFILE_H
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -33,8 +41,15 @@ class QXFile {
 
   // A handle without a stream: read-only, empty name.
   QXFile();
-  // Opens the path; when that fails, reports and keeps a handle without a
-  // stream (IsOpen() false) whose flag still follows the mode.
+  // Opens the path; when that fails, reports "Could not open the file
+  // "<path>"" under "QXFile(name,type)" and keeps a handle without a stream
+  // (IsOpen() false) whose flag still follows the mode. A path that is not a
+  // regular file adds the reason (": it is a directory.", ": it is a pipe.",
+  // ...); a directory is never removed. When another handle holds the file
+  // for writing, ExistingReadWrite reports "The file "<path>" is open for
+  // writing elsewhere; it was opened read-only." and gives a read-only
+  // handle, and NewReadWrite reports "... elsewhere; it was left as it is."
+  // and gives no stream.
   QXFile(const std::string& path, OpenType type);
   QXFile(const QXFile& other);
   QXFile& operator=(const QXFile& other);
@@ -108,11 +123,29 @@ class QXFile {
   // "File = <path>", " [read only]" when read-only, and a line end on standard error.
   void pinfo() const;
 
+  // Positioned access for the storages, which report under their own names:
+  // these report nothing, leave errno telling why they failed, and neither
+  // use nor move the stream's position and buffer. Do not mix them with the
+  // stream calls above on one handle without a Flush() in between.
+  //
+  // True when all count bytes were read from offset on.
+  bool ReadAt(long offset, void* bytes, size_t count) const;
+  // The bytes read from offset on, fewer at the end of the file; -1 on an
+  // error or a handle without a stream.
+  long ReadSomeAt(long offset, void* bytes, size_t count) const;
+  // True when all count bytes were written from offset on; false without
+  // writing for a handle that is not open or read-only.
+  bool WriteAt(long offset, const void* bytes, size_t count);
+  // Cuts the file to length bytes; false for a handle that may not write.
+  bool Truncate(long length);
+  // The file's size as the system has it now; -1 when it cannot be told.
+  long Size() const;
+
  private:
   // Drops this handle's share; the last one closes the stream.
   void Release();
   // Reports under operation and returns false unless the handle may write.
-  bool CanWrite(const char* operation) const;
+  bool CanWrite(const std::string& operation) const;
   // The whole-array read and write of every element type.
   template <class T>
   bool ReadArray(QXMutableArray<T>& array) const;

@@ -1,21 +1,16 @@
 #include "QXMatlabDataFile.h"
 
-#include <unistd.h>
-
-#include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
-#include "QXArrayConversion.h"
-#include "QXByteReader.h"
-#include "QXEndianSwap.h"
+#include "QXByteReaderInternal.h"
 #include "QXError.h"
 #include "QXMatlabDataFileInternal.h"
-#include "QXStorageListing.h"
 #include "QXNumberText.h"
+#include "QXStorageListing.h"
 
 namespace {
 
@@ -29,66 +24,61 @@ const char* const kSaveOperation = "QXMatlabDataFile::Save";
 const char* const kStringOperation = "dataFile.ReadString(name)";
 const char* const kShortRecord = "Could not read the required number of values from the file";
 
-// What the reads and saves of one element type need: the type code its save
-// writes, the element-type digit its read takes without conversion, and the
-// operation names and texts of its reports.
+// The type code each array's save writes: a character array is saved as text.
 template <class T>
-struct QXMatlabElement;
+constexpr int kTypeCode = 0;
 template <>
-struct QXMatlabElement<double> {
-  static constexpr int typeCode = 0, digit = 0;
-  static constexpr const char* read = "dataFile.ReadDoubleArray(name)";
-  static constexpr const char* illegalRead = read;
-  static constexpr const char* illegalText = "Illegal type.";
-};
+constexpr int kTypeCode<float> = 10;
 template <>
-struct QXMatlabElement<float> {
-  static constexpr int typeCode = 10, digit = 1;
-  static constexpr const char* read = "dataFile.ReadFloatArray(name)";
-  static constexpr const char* illegalRead = read;
-  static constexpr const char* illegalText = "Illegal type.";
-};
+constexpr int kTypeCode<int> = 20;
 template <>
-struct QXMatlabElement<int> {
-  static constexpr int typeCode = 20, digit = 2;
-  static constexpr const char* read = "dataFile.ReadIntArray(name)";
-  static constexpr const char* illegalRead = read;
-  static constexpr const char* illegalText = "Illegal type.";
-};
+constexpr int kTypeCode<short> = 30;
 template <>
-struct QXMatlabElement<short> {
-  static constexpr int typeCode = 30, digit = 3;
-  static constexpr const char* read = "dataFile.ReadShortIntArray(name)";
-  static constexpr const char* illegalRead = "dataFile.ReadShortArray(name)";
-  static constexpr const char* illegalText = "Illegal type.";
-};
+constexpr int kTypeCode<unsigned short> = 40;
 template <>
-struct QXMatlabElement<unsigned short> {
-  static constexpr int typeCode = 40, digit = 4;
-  static constexpr const char* read = "dataFile.ReadUShortIntArray(name)";
-  static constexpr const char* illegalRead = "dataFile.ReadUShortArray(name)";
-  static constexpr const char* illegalText = "Illegal type.";
-};
+constexpr int kTypeCode<unsigned char> = 50;
 template <>
-struct QXMatlabElement<unsigned char> {
-  static constexpr int typeCode = 50, digit = 5;
-  static constexpr const char* read = "dataFile.ReadUCharArray(name)";
-  static constexpr const char* illegalRead = read;
-  static constexpr const char* illegalText = "Illegal type.";
-};
-template <>
-struct QXMatlabElement<signed char> {
-  static constexpr int typeCode = kTextType, digit = 5;
-  static constexpr const char* read = "dataFile.ReadCharArray(name)";
-  static constexpr const char* illegalRead = read;
-  static constexpr const char* illegalText = "Haven't taken care of this case.";
-};
+constexpr int kTypeCode<signed char> = kTextType;
+
+// The report of a read that cannot take the record's type: under the read's
+// own name, except for the two short reads.
+template <class T>
+void ReportIllegalType() {
+  if constexpr (std::is_same_v<T, short>)
+    QXErrorMessage("dataFile.ReadShortArray(name)", "Illegal type.");
+  else if constexpr (std::is_same_v<T, unsigned short>)
+    QXErrorMessage("dataFile.ReadUShortArray(name)", "Illegal type.");
+  else if constexpr (std::is_same_v<T, signed char>)
+    QXErrorMessage(QXStorageReadOperation<T>(), "Haven't taken care of this case.");
+  else
+    QXErrorMessage(QXStorageReadOperation<T>(), "Illegal type.");
+}
 
 std::string NotFoundText(const std::string& name) {
   return "Did not find the variable \"" + name + "\" inside the datafile.";
 }
 
 int ElementDigit(int type) { return (type % 100) / 10; }
+
+// Calls visit with a value of the element type that a record's element
+// digit stands for (digit 5: unsigned bytes).
+template <class Visit>
+void VisitElementType(int digit, Visit&& visit) {
+  switch (digit) {
+    case 0:
+      return visit(double());
+    case 1:
+      return visit(float());
+    case 2:
+      return visit(int());
+    case 3:
+      return visit(static_cast<short>(0));
+    case 4:
+      return visit(static_cast<unsigned short>(0));
+    default:
+      return visit(static_cast<unsigned char>(0));
+  }
+}
 
 // The byte size of a record's data, computed in 64 bits from sizes that are
 // not negative; saturates instead of overflowing. -1 for elements without a
@@ -105,21 +95,18 @@ long DataOffset(const QXMatlabDataEntry& entry) {
   return entry.location + kHeaderBytes + entry.Fmtrx.namelen;
 }
 
-FMatrix DecodeHeader(const unsigned char* bytes, bool swap) {
-  unsigned char ordered[kHeaderBytes];
-  std::memcpy(ordered, bytes, kHeaderBytes);
-  if (swap) QXSwap4Bytes(ordered, kHeaderBytes);
-  FMatrix header;
-  static_assert(sizeof header == kHeaderBytes, "FMatrix must match the file's header");
-  std::memcpy(&header, ordered, kHeaderBytes);
-  return header;
+FMatrix DecodeHeader(const unsigned char* bytes, QXByteOrder order) {
+  return {QXLoad<int32_t>(bytes, order), QXLoad<int32_t>(bytes + 4, order),
+          QXLoad<int32_t>(bytes + 8, order), QXLoad<int32_t>(bytes + 12, order),
+          QXLoad<int32_t>(bytes + 16, order)};
 }
 
-std::string EncodeHeader(const FMatrix& header, bool swap) {
-  unsigned char bytes[kHeaderBytes];
-  std::memcpy(bytes, &header, kHeaderBytes);
-  if (swap) QXSwap4Bytes(bytes, kHeaderBytes);
-  return std::string(reinterpret_cast<const char*>(bytes), kHeaderBytes);
+void EncodeHeader(const FMatrix& header, QXByteOrder order, unsigned char* bytes) {
+  QXStore(bytes, header.type, order);
+  QXStore(bytes + 4, header.mrows, order);
+  QXStore(bytes + 8, header.ncols, order);
+  QXStore(bytes + 12, header.imagf, order);
+  QXStore(bytes + 16, header.namelen, order);
 }
 
 bool IsValidHeader(const FMatrix& header) {
@@ -127,111 +114,37 @@ bool IsValidHeader(const FMatrix& header) {
          header.type <= 1052 && header.mrows >= 0 && header.ncols >= 0;
 }
 
-void SwapGroups(std::integral_constant<size_t, 2>, unsigned char* bytes, int count) {
-  QXSwap2Bytes(bytes, count);
-}
-void SwapGroups(std::integral_constant<size_t, 4>, unsigned char* bytes, int count) {
-  QXSwap4Bytes(bytes, count);
-}
-void SwapGroups(std::integral_constant<size_t, 8>, unsigned char* bytes, int count) {
-  QXSwap8Bytes(bytes, count);
-}
-
-// Reads A in slices small enough to stay in cache and reverses each slice's
-// bytes while it is there, so the swap costs next to nothing beside the read.
-template <class T>
-bool ReadSwapped(const QXFile& file, QXMutableArray<T>& A, const char* operation) {
-  constexpr size_t kSliceBytes = size_t(1) << 20;
-  unsigned char* bytes = reinterpret_cast<unsigned char*>(A.Pointer());
-  const size_t total = sizeof(T) * static_cast<size_t>(A.Length());
-  for (size_t done = 0; done < total; done += kSliceBytes) {
-    const size_t slice = std::min(kSliceBytes, total - done);
-    if (file.GetFILE() == nullptr || std::fread(bytes + done, 1, slice, file.GetFILE()) != slice) {
-      QXErrorMessage(operation, kShortRecord);
-      return false;
-    }
-    SwapGroups(std::integral_constant<size_t, sizeof(T)>(), bytes + done, static_cast<int>(slice));
-  }
-  return true;
+// A file's first record tells its byte order: its type code lies between the
+// machine's base (1000 on a big-endian machine, else 0) and base + 52 when
+// the file has the machine's order.
+QXByteOrder OrderOfFirstRecord(const unsigned char* bytes) {
+  const QXByteOrder machine = QXMachineByteOrder();
+  const int base = machine == QXByteOrder::BigEndian ? 1000 : 0;
+  const int32_t type = QXLoad<int32_t>(bytes, machine);
+  return type < base || type > base + 52 ? QXOtherByteOrder(machine) : machine;
 }
 
-// Fills A from the file's current position in host order: one block read
-// when the file has the machine's order. On a short read (reported) A is not
-// to be used.
-template <class T>
-bool ReadElements(const QXFile& file, bool swap, QXMutableArray<T>& A, const char* operation) {
-  if constexpr (sizeof(T) > 1) {
-    if (swap) return ReadSwapped(file, A, operation);
-  }
-  return file.ReadBinary(A);
+// The length of the valid record at bytes, or 0; for the tail check.
+long long RecordLength(const unsigned char* bytes, size_t available, const void* order) {
+  if (available < static_cast<size_t>(kHeaderBytes)) return 0;
+  FMatrix header = DecodeHeader(bytes, *static_cast<const QXByteOrder*>(order));
+  if (!IsValidHeader(header)) return 0;
+  header.type %= 1000;
+  const long long data = RecordDataBytes(header);
+  if (data < 0 || data > LLONG_MAX / 2) return 0;
+  return kHeaderBytes + header.namelen + data;
 }
 
-// Reads elements of the record's own type Source into result, converting
-// them when Source is not result's type. Bytes are read straight into either
-// byte array: a signed char read of unsigned bytes keeps their bits.
-template <class Source, class T>
-bool ReadRecordAs(const QXFile& file, bool swap, QXMutableArray<T>& result, const char* operation) {
-  if constexpr (std::is_same_v<Source, T> || (sizeof(Source) == 1 && sizeof(T) == 1)) {
-    return ReadElements(file, swap, result, operation);
-  } else {
-    QXMutableArray<Source> raw(result.m(), result.n(), result.o());
-    if (raw.Length() != result.Length() || !ReadElements(file, swap, raw, operation)) return false;
-    ConvertArray(raw, result);
-    return true;
-  }
+enum QXIndexStep { QXIndexed, QXIndexAtEnd, QXIndexAtCutRecord, QXIndexAtDamage, QXIndexAtForeign };
+
+QXIndexStep ReportInvalidRecord(long start, const char* operation, const char* message) {
+  QXErrorMessage(operation, message);
+  return start == 0 ? QXIndexAtForeign : QXIndexAtDamage;
 }
 
-template <class T>
-bool ReadRecord(int digit, const QXFile& file, bool swap, QXMutableArray<T>& result,
-                const char* operation) {
-  switch (digit) {
-    case 0:
-      return ReadRecordAs<double>(file, swap, result, operation);
-    case 1:
-      return ReadRecordAs<float>(file, swap, result, operation);
-    case 2:
-      return ReadRecordAs<int>(file, swap, result, operation);
-    case 3:
-      return ReadRecordAs<short>(file, swap, result, operation);
-    case 4:
-      return ReadRecordAs<unsigned short>(file, swap, result, operation);
-    default:
-      return ReadRecordAs<unsigned char>(file, swap, result, operation);
-  }
-}
-
-// Writes A in the other byte order through a small buffer, leaving A as it is.
-template <class T>
-void WriteSwapped(QXFile& file, const QXArray<T>& A) {
-  constexpr int kChunk = 1 << 16;
-  for (int done = 0; done < A.Length(); done += kChunk) {
-    QXMutableArray<T> chunk(std::min(kChunk, A.Length() - done), 1, 1);
-    std::memcpy(chunk.Pointer(), A.Pointer() + done, sizeof(T) * chunk.Length());
-    SwapEndian(chunk);
-    if (!file.WriteBinary(chunk)) return;
-  }
-}
-
-const char* TypeLabel(int type) {
-  switch (type) {
-    case 0:
-      return " - double - ";
-    case 10:
-      return " -  float - ";
-    case 20:
-      return " -    int - ";
-    case 30:
-      return " -  short - ";
-    case 40:
-      return " - UShort - ";
-    case 50:
-      return " -  UChar - ";
-    case kTextType:
-      return " - string - ";
-    default:
-      return " - ?????? - ";
-  }
-}
+const QXFileFormat kMatlabFormat = {
+    kSaveOperation, "record", "The file is not a Matlab version 4 file; nothing was saved.",
+    kHeaderBytes + kMaxNameField, RecordLength};
 
 }  // namespace
 
@@ -245,23 +158,14 @@ QXMatlabDataFile::QXMatlabDataFile(QXFile file) : content(new QXMatlabDataFileCo
 }
 
 QXMatlabDataFile::QXMatlabDataFile(const QXMatlabDataFile& other)
-    : QXDataStorage(other), content(other.content) {
-  content->referenceCount++;
-}
+    : QXDataStorage(other), content(QXShareContent(other.content)) {}
 
 QXMatlabDataFile& QXMatlabDataFile::operator=(const QXMatlabDataFile& other) {
-  if (content == other.content) return *this;
-  Release();
-  content = other.content;
-  content->referenceCount++;
+  QXReassignContent(content, other.content);
   return *this;
 }
 
-QXMatlabDataFile::~QXMatlabDataFile() { Release(); }
-
-void QXMatlabDataFile::Release() {
-  if (--content->referenceCount == 0) delete content;
-}
+QXMatlabDataFile::~QXMatlabDataFile() { QXReleaseContent(content); }
 
 QXMutablePointer<QXDataStorage> QXMatlabDataFile::AsPointer() {
   return QXMutablePointer<QXDataStorage>(new QXMatlabDataFile(*this));
@@ -269,63 +173,96 @@ QXMutablePointer<QXDataStorage> QXMatlabDataFile::AsPointer() {
 
 // --- Indexing ---------------------------------------------------------------
 
+QXByteOrder QXMatlabDataFile::FileOrder() const {
+  return content->needToSwapEndian ? QXOtherByteOrder(QXMachineByteOrder())
+                                   : QXMachineByteOrder();
+}
+
+// Indexes the record at the reader's position and moves past it, or tells
+// why the walk ends there. A record that does not fit the file is not
+// indexed, so that an earlier whole record of its name stays the one read.
+int QXMatlabDataFile::IndexRecord(QXByteReader& reader) {
+  QXMatlabDataFileContent& shared = *content;
+  const long start = reader.Position();
+  if (reader.Remaining() == 0) return QXIndexAtEnd;
+  const unsigned char* headerBytes = reader.Next(kHeaderBytes);
+  // A file shorter than one header is nothing this storage wrote.
+  if (headerBytes == nullptr) return start == 0 ? QXIndexAtForeign : QXIndexAtCutRecord;
+  if (start == 0) shared.needToSwapEndian = OrderOfFirstRecord(headerBytes) != QXMachineByteOrder();
+  FMatrix header = DecodeHeader(headerBytes, FileOrder());
+  if (!IsValidHeader(header))
+    return ReportInvalidRecord(start, "Reading In File Content",
+                               "Invalid file format, make sure you used the -v4 in matlab.");
+  header.type %= 1000;
+  const unsigned char* nameField = reader.Next(static_cast<size_t>(header.namelen));
+  if (nameField == nullptr) return QXIndexAtCutRecord;
+  const char* nameBytes = reinterpret_cast<const char*>(nameField);
+  std::string_view name(nameBytes, strnlen(nameBytes, static_cast<size_t>(header.namelen)));
+  const long long dataBytes = RecordDataBytes(header);
+  if (dataBytes < 0)
+    return ReportInvalidRecord(start, "dataFile.ReadDoubleArray(name)",
+                               "Unexpected variable type in the file.");
+  if (dataBytes > reader.Remaining()) {
+    shared.tail.tailName = std::string(name);
+    return QXIndexAtCutRecord;
+  }
+  QXMatlabDataEntry entry;
+  entry.Fmtrx = header;
+  entry.location = start;
+  if (dataBytes <= static_cast<long long>(kQXSmallRecordBytes)) {
+    // The name's bytes stay valid only until the reader moves on.
+    const std::string kept(name);
+    const unsigned char* data = reader.Next(static_cast<size_t>(dataBytes));
+    if (dataBytes > 0) entry.small = shared.content.KeepSmallBytes(data, static_cast<size_t>(dataBytes));
+    shared.content.Set(kept, entry);
+  } else {
+    shared.content.Set(name, entry);
+    reader.Skip(dataBytes);
+  }
+  return QXIndexed;
+}
+
 // One sequential walk through a read-ahead buffer: small records cost no
-// system call of their own, large data is skipped with one seek.
+// system call of their own, large data are skipped.
 void QXMatlabDataFile::IndexFile() {
-  const QXFile& file = content->file;
-  if (!file.IsOpen()) return;
-  QXByteReader reader(file.GetFILE(), file.Length(), 0);
-  const int base = RunningOnBigEndianMachine() ? 1000 : 0;
-  unsigned char headerBytes[kHeaderBytes];
-  char nameField[kMaxNameField];
-  long start = 0;
-  // Bytes left after the last whole record are a record cut short.
-  auto endsCutShort = [&] {
-    if (reader.Remaining() > 0) content->partialTail = start;
-  };
-  while (true) {
-    start = reader.Position();
-    if (!reader.Read(headerBytes, kHeaderBytes)) return endsCutShort();
-    FMatrix header = DecodeHeader(headerBytes, false);
-    // The first record tells the file's byte order; the others follow it.
-    if (start == 0 && (header.type < base || header.type > base + 52))
-      content->needToSwapEndian = true;
-    if (content->needToSwapEndian) header = DecodeHeader(headerBytes, true);
-    if (!IsValidHeader(header)) {
-      QXErrorMessage("Reading In File Content",
-                     "Invalid file format, make sure you used the -v4 in matlab.");
-      return;
+  QXMatlabDataFileContent& shared = *content;
+  if (!shared.file.IsOpen()) return;
+  shared.tail.end = shared.file.Size();
+  QXByteReader reader(shared.file, shared.tail.end, 0);
+  for (;;) {
+    const long start = reader.Position();
+    switch (IndexRecord(reader)) {
+      case QXIndexed:
+        continue;
+      case QXIndexAtEnd:
+        return;
+      case QXIndexAtCutRecord:
+        shared.tail.state = QXFileState::CutTail;
+        break;
+      case QXIndexAtDamage:
+        shared.tail.state = QXFileState::Damaged;
+        break;
+      default:
+        shared.tail.state = QXFileState::Foreign;
+        break;
     }
-    header.type %= 1000;
-    // A file that ends inside the name holds no further record.
-    if (!reader.Read(nameField, static_cast<size_t>(header.namelen))) return endsCutShort();
-    std::string name(nameField, strnlen(nameField, static_cast<size_t>(header.namelen)));
-    const long long dataBytes = RecordDataBytes(header);
-    if (dataBytes < 0) {
-      QXErrorMessage("dataFile.ReadDoubleArray(name)", "Unexpected variable type in the file.");
-      return;
-    }
-    QXMatlabDataEntry entry;
-    entry.Fmtrx = header;
-    entry.location = start;
-    content->content.insert_or_assign(std::move(name), entry);
-    // Data that run past the end make this the last record.
-    if (!reader.Skip(dataBytes)) return endsCutShort();
+    shared.tail.stop = start;
+    return;
   }
 }
 
 // --- Queries ----------------------------------------------------------------
 
 const QXMatlabDataEntry* QXMatlabDataFile::Find(const std::string& name) const {
-  const auto found = content->content.find(name);
-  return found == content->content.end() ? nullptr : &found->second;
+  return content->content.Find(name);
+}
+
+QXList<std::string> QXMatlabDataFile::NamesWithPrefix(const std::string& prefix) const {
+  return content->content.NamesWithPrefix(prefix);
 }
 
 QXList<std::string> QXMatlabDataFile::AllVariableNames() const {
-  QXMutableList<std::string> names(static_cast<int>(content->content.size()));
-  int i = 0;
-  for (const auto& entry : content->content) names(i++) = entry.first;
-  return names;
+  return content->content.NamesInOrder();
 }
 
 bool QXMatlabDataFile::Contains(std::string name) const { return Find(name) != nullptr; }
@@ -346,86 +283,102 @@ bool QXMatlabDataFile::SavedAsString(std::string name) const {
   return entry != nullptr && entry->Fmtrx.type == kTextType;
 }
 
-void QXMatlabDataFile::Flush() const { content->file.Flush(); }
+// Saves write straight through to the file; the stream holds nothing of
+// theirs, so this reports only a failure of what others wrote through it.
+void QXMatlabDataFile::Flush() const {
+  FILE* stream = content->file.GetFILE();
+  if (stream != nullptr && std::fflush(stream) != 0)
+    QXErrorMessage("QXMatlabDataFile::Flush", std::string("Could not flush the file (") +
+                                                  std::strerror(errno) + ").");
+}
 
 // --- Saving -----------------------------------------------------------------
 
 // The longest name covers both a 3-D array's name and its companion's.
-bool QXMatlabDataFile::CanSave(const std::string& longestName) const {
-  if (IsReadOnly()) {
-    QXErrorMessage(kSaveOperation, "File is read only.");
-    return false;
-  }
-  if (!IsOpen()) {
-    QXErrorMessage(kSaveOperation, "File is not open.");
-    return false;
-  }
+bool QXMatlabDataFile::CanSave(const std::string& name, const std::string& longestName) {
+  const char* problem = nullptr;
+  if (IsReadOnly())
+    problem = "File is read only.";
+  else if (!IsOpen())
+    problem = "File is not open.";
   // A longer name field makes the record, and every one after it, unreadable.
-  if (longestName.size() >= static_cast<size_t>(kMaxNameField)) {
-    QXErrorMessage(kSaveOperation, "The name is longer than 254 characters.");
+  else if (longestName.size() >= static_cast<size_t>(kMaxNameField))
+    problem = "The name is longer than 254 characters.";
+  // The name would end at the zero byte and replace another variable.
+  else if (name.find('\0') != std::string::npos)
+    problem = "The name contains a zero byte.";
+  if (problem != nullptr) {
+    QXErrorMessage(kSaveOperation, problem);
     return false;
   }
-  return true;
+  const QXByteOrder order = FileOrder();
+  return QXPrepareToAppend(content->file, content->tail, kMatlabFormat, &order);
 }
 
-// Cuts the file before the record that was cut short, and forgets that record.
-void QXMatlabDataFile::DropPartialTail() {
-  FILE* stream = content->file.GetFILE();
-  std::fflush(stream);
-  if (ftruncate(fileno(stream), static_cast<off_t>(content->partialTail)) != 0)
-    QXErrorMessage(kSaveOperation, "Could not remove the truncated last record.");
-  for (auto entry = content->content.begin(); entry != content->content.end();) {
-    if (entry->second.location == content->partialTail)
-      entry = content->content.erase(entry);
-    else
-      ++entry;
-  }
-  content->partialTail = -1;
-}
-
-// Records go in the file's byte order (the machine's for a new file), so a
-// file stays readable when a record is appended to a file of the other order.
-bool QXMatlabDataFile::AppendHeader(int typeCode, int mrows, int ncols, const std::string& name) {
-  if (content->partialTail >= 0) DropPartialTail();
-  QXFile& file = content->file;
-  const bool swap = content->needToSwapEndian;
-  const bool fileBigEndian = RunningOnBigEndianMachine() != swap;
-  file.MoveToEnd();
-  const long location = file.Position();
-  FMatrix header = {typeCode + (fileBigEndian ? 1000 : 0), mrows, ncols, 0,
+// Adds one record to the writer, in the file's byte order (the machine's for
+// a new file, so that a file never mixes the two orders).
+template <class T>
+void QXMatlabDataFile::AddRecord(QXAppendWriter& writer, int typeCode, int mrows, int ncols,
+                                 const std::string& name, const T* data, size_t count,
+                                 std::vector<QXMatlabPendingRecord>& pending) const {
+  const QXByteOrder order = FileOrder();
+  FMatrix header = {typeCode + (order == QXByteOrder::BigEndian ? 1000 : 0), mrows, ncols, 0,
                     static_cast<int32_t>(name.size() + 1)};
-  std::string fields = EncodeHeader(header, swap);
-  fields += name;
-  fields += '\0';
-  if (!file.WriteString(fields)) return false;
+  unsigned char headerBytes[kHeaderBytes];
+  EncodeHeader(header, order, headerBytes);
+  QXMatlabPendingRecord record;
+  record.name = name;
+  record.entry.location = writer.End();
   header.type = typeCode;
-  QXMatlabDataEntry entry;
-  entry.Fmtrx = header;
-  entry.location = location;
-  content->content.insert_or_assign(name, entry);
-  return true;
+  record.entry.Fmtrx = header;
+  writer.Add(headerBytes, kHeaderBytes);
+  writer.Add(name.c_str(), name.size() + 1);
+  writer.AddElements(data, count, order);
+  if (count * sizeof(T) <= kQXSmallRecordBytes) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    record.smallData.assign(bytes, bytes + count * sizeof(T));
+    if (order != QXMachineByteOrder()) QXSwapElementBytes<sizeof(T)>(record.smallData.data(), count);
+  }
+  pending.push_back(std::move(record));
+}
+
+// A save replaces the whole variable: a companion "_3D" record that the new
+// value lacks is overwritten with 0, which reads as none. It goes last, so
+// that an interrupted save leaves the old variable whole.
+void QXMatlabDataFile::AddCompanion(QXAppendWriter& writer, const std::string& name, int rows,
+                                    std::vector<QXMatlabPendingRecord>& pending) const {
+  const std::string companion = name + "_3D";
+  if (rows == 0 && NumberOf(companion) == 0) return;
+  const double value = rows;
+  AddRecord(writer, 0, 1, 1, companion, &value, 1, pending);
+}
+
+// Writes the records; on success indexes them, on failure takes back what
+// was written and reports.
+void QXMatlabDataFile::Commit(QXAppendWriter& writer, const std::string& name,
+                              std::vector<QXMatlabPendingRecord>& pending) {
+  QXMatlabDataFileContent& shared = *content;
+  if (!QXFinishAppend(shared.file, shared.tail, writer, name, kMatlabFormat)) return;
+  for (QXMatlabPendingRecord& record : pending) {
+    if (!record.smallData.empty())
+      record.entry.small =
+          shared.content.KeepSmallBytes(record.smallData.data(), record.smallData.size());
+    shared.content.Set(record.name, record.entry);
+  }
 }
 
 template <class T>
 void QXMatlabDataFile::SaveArray(const QXArray<T>& A, const std::string& name) {
   const bool threeD = A.o() > 1;
-  if (!CanSave(threeD ? name + "_3D" : name)) return;
-  int mrows = A.m();
-  int ncols = A.n();
-  if (threeD) {
-    Save(A.m(), name + "_3D");
-    mrows = A.m() * A.n();
-    ncols = A.o();
-  }
-  if (!AppendHeader(QXMatlabElement<T>::typeCode, mrows, ncols, name)) return;
-  QXFile& file = content->file;
-  if constexpr (sizeof(T) > 1) {
-    if (content->needToSwapEndian) {
-      WriteSwapped(file, A);
-      return;
-    }
-  }
-  file.WriteBinary(A);
+  if (!CanSave(name, threeD ? name + "_3D" : name)) return;
+  QXAppendWriter writer(content->file, content->tail.end);
+  std::vector<QXMatlabPendingRecord> pending;
+  // A 3-D array goes as (m*n) x o, its companion holding m.
+  const int mrows = threeD ? A.m() * A.n() : A.m();
+  AddRecord(writer, kTypeCode<T>, mrows, threeD ? A.o() : A.n(), name,
+            A.Pointer(), static_cast<size_t>(A.Length()), pending);
+  AddCompanion(writer, name, threeD ? A.m() : 0, pending);
+  Commit(writer, name, pending);
 }
 
 void QXMatlabDataFile::Save(int v, std::string name) { Save(static_cast<double>(v), name); }
@@ -445,60 +398,81 @@ void QXMatlabDataFile::Save(const QXShortIntArray& A, std::string name) { SaveAr
 void QXMatlabDataFile::Save(const QXUShortIntArray& A, std::string name) { SaveArray(A, name); }
 
 void QXMatlabDataFile::Save(std::string theString, std::string name) {
-  if (!CanSave(name)) return;
   if (theString.size() > static_cast<size_t>(INT_MAX)) {
     QXErrorMessage(kSaveOperation, "The string is too long for the file format.");
     return;
   }
-  if (!AppendHeader(kTextType, static_cast<int>(theString.size()), 1, name)) return;
-  content->file.WriteString(theString);
+  if (!CanSave(name, name)) return;
+  QXAppendWriter writer(content->file, content->tail.end);
+  std::vector<QXMatlabPendingRecord> pending;
+  AddRecord(writer, kTextType, static_cast<int>(theString.size()), 1, name,
+            reinterpret_cast<const unsigned char*>(theString.data()), theString.size(), pending);
+  AddCompanion(writer, name, 0, pending);
+  Commit(writer, name, pending);
 }
 
 // --- Reading ----------------------------------------------------------------
 
+// The single element of a record holding one, as a double; 0 for a missing
+// name, text, or any other count. Reports nothing.
+double QXMatlabDataFile::NumberOf(const std::string& name) const {
+  const QXMatlabDataEntry* entry = Find(name);
+  if (entry == nullptr || entry->Fmtrx.type == kTextType) return 0;
+  const FMatrix& header = entry->Fmtrx;
+  if (header.mrows != 1 || header.ncols != 1 || ElementDigit(header.type) > 5) return 0;
+  double value = 0;
+  bool read = false;
+  VisitElementType(ElementDigit(header.type), [&](auto stored) {
+    read = QXReadStoredElements<decltype(stored), double>(content->file, DataOffset(*entry),
+                                                           SmallData(*entry), FileOrder(), &value, 1);
+  });
+  return read ? value : 0;
+}
+
+const unsigned char* QXMatlabDataFile::SmallData(const QXMatlabDataEntry& entry) const {
+  return entry.small < 0 ? nullptr : content->content.SmallBytes(entry.small);
+}
+
 template <class T>
 QXArray<T> QXMatlabDataFile::ReadArray(const std::string& name) const {
-  using Element = QXMatlabElement<T>;
   const QXMatlabDataEntry* entry = Find(name);
   if (entry == nullptr) {
-    QXErrorMessage(Element::read, NotFoundText(name));
+    QXErrorMessage(QXStorageReadOperation<T>(), NotFoundText(name));
     return QXArray<T>();
   }
   const FMatrix header = entry->Fmtrx;
-  const QXFile& file = content->file;
-  const long long dataBytes = RecordDataBytes(header);
-  if (dataBytes > file.Length() - DataOffset(*entry)) {
-    QXErrorMessage(Element::read, kShortRecord);
-    return QXArray<T>();
-  }
   // A "_3D" companion holds the row count m of an m x n x o array stored as
   // (m*n) x o. One that does not divide the rows is not taken.
   int m = header.mrows, n = header.ncols, o = 1;
-  if (Contains(name + "_3D")) {
-    const int k = ReadInt(name + "_3D");
-    if (k > 0 && header.mrows % k == 0) {
-      m = k;
-      n = header.mrows / k;
-      o = header.ncols;
-    }
+  const int k = QXConvertElement<int>(NumberOf(name + "_3D"));
+  if (k > 0 && header.mrows % k == 0) {
+    m = k;
+    n = header.mrows / m;
+    o = header.ncols;
   }
-  QXMutableArray<T> result(m, n, o);
   const int digit = ElementDigit(header.type);
   // Text is read as a character array only, and only into its own type.
   const bool takesText = std::is_same_v<T, signed char> && header.type == kTextType;
   if (digit > 5 || (header.type == kTextType && !takesText)) {
-    QXErrorMessage(Element::illegalRead, Element::illegalText);
-    result = T(0);
-    return result;
+    ReportIllegalType<T>();
+    QXMutableArray<T> zeros(m, n, o);
+    zeros = T(0);
+    return zeros;
   }
+  QXMutableArray<T> result(m, n, o);
   // An array beyond the int range was reported by its constructor.
-  if (static_cast<long long>(result.Length()) !=
-      static_cast<long long>(header.mrows) * header.ncols)
+  if (static_cast<long long>(result.Length()) != static_cast<long long>(header.mrows) * header.ncols)
     return QXArray<T>();
-  file.SetPosition(DataOffset(*entry));
-  if (!ReadRecord(digit, file, content->needToSwapEndian, result, Element::read))
-    return QXArray<T>();
-  return result;
+  bool read = false;
+  VisitElementType(digit, [&](auto stored) {
+    read = QXReadStoredElements<decltype(stored), T>(content->file, DataOffset(*entry),
+                                                     SmallData(*entry), FileOrder(),
+                                                     result.Pointer(),
+                                                     static_cast<size_t>(result.Length()));
+  });
+  if (read) return result;
+  QXErrorMessage(QXStorageReadOperation<T>(), kShortRecord);
+  return QXArray<T>();
 }
 
 QXDoubleArray QXMatlabDataFile::ReadDoubleArray(std::string name) const {
@@ -543,14 +517,10 @@ std::string QXMatlabDataFile::ReadString(std::string name) const {
     QXErrorMessage(kStringOperation, "The variable \"" + name + "\" is not save as a string.");
     return std::string();
   }
-  const QXFile& file = content->file;
-  if (count > file.Length() - DataOffset(*entry)) {
-    QXErrorMessage(kStringOperation, kShortRecord);
-    return std::string();
-  }
+  // The walk indexed the record only because the file holds it in full.
   std::string text(static_cast<size_t>(count), '\0');
-  file.SetPosition(DataOffset(*entry));
-  if (std::fread(&text[0], 1, text.size(), file.GetFILE()) != text.size()) {
+  if (!QXReadStoredElements<char, char>(content->file, DataOffset(*entry), SmallData(*entry),
+                                        FileOrder(), &text[0], text.size())) {
     QXErrorMessage(kStringOperation, kShortRecord);
     return std::string();
   }
@@ -563,14 +533,35 @@ std::string QXMatlabDataFile::ReadString(std::string name) const {
 std::string QXMatlabDataFile::Describe(const std::string& name,
                                        const QXMatlabDataEntry& entry) const {
   const FMatrix& header = entry.Fmtrx;
-  const std::string line = QXListingName(name) + TypeLabel(header.type);
-  if (header.type == kTextType)
-    return line +
-           QXListingText(ReadString(name), static_cast<long long>(header.mrows) * header.ncols);
-  if (header.mrows == 0) return line + "Empty";
-  if (header.mrows == 1 && header.ncols == 1) return line + QXFloat2StringShort(ReadNumber(name));
-  if (header.ncols == 1) return line + QXInt2String(header.mrows) + " numbers";
-  return line + QXInt2String(header.mrows) + " x " + QXInt2String(header.ncols) + " array";
+  std::string line = QXListingName(name);
+  switch (header.type) {
+    case 0:
+      line += " - double - ";
+      break;
+    case 10:
+      line += " -  float - ";
+      break;
+    case 20:
+      line += " -    int - ";
+      break;
+    case 30:
+      line += " -  short - ";
+      break;
+    case 40:
+      line += " - UShort - ";
+      break;
+    case 50:
+      line += " -  UChar - ";
+      break;
+    case kTextType:
+      return line + " - string - " +
+             QXListingText(ReadString(name), static_cast<long long>(header.mrows) * header.ncols);
+    default:
+      line += " - ?????? - ";
+      break;
+  }
+  return line + QXListingSize(header.mrows, header.ncols, 1,
+                              [&] { return QXFloat2StringShort(ReadNumber(name)); });
 }
 
 void QXMatlabDataFile::printInfo() const {

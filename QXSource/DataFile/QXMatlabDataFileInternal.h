@@ -1,13 +1,14 @@
 // The index and the shared state behind QXMatlabDataFile handles. Only the
-// storage and its tests include this header.
+// storage includes this header.
 #ifndef QXMATLABDATAFILEINTERNAL_H
 #define QXMATLABDATAFILEINTERNAL_H
 
 #include <cstdint>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "QXFile.h"
+#include "QXStorageInternal.h"
 
 // A record's 20-byte header: five signed 32-bit integers in file order.
 struct FMatrix {
@@ -24,6 +25,8 @@ struct QXMatlabDataEntry {
   FMatrix Fmtrx = {0, 0, 0, 0, 0};
   // Offset of the record's header in the file; -1 stands for no record.
   long location = -1;
+  // Where the index keeps the data of a small record, or -1.
+  int64_t small = -1;
 };
 
 // The state that every copy of one storage handle shares.
@@ -34,13 +37,19 @@ struct QXMatlabDataFileContent {
   bool needToSwapEndian = false;
   // The handles sharing this content.
   int referenceCount = 1;
-  // Name to record, in byte-wise order of the names.
-  std::map<std::string, QXMatlabDataEntry> content;
+  // Name to record.
+  QXStorageIndex<QXMatlabDataEntry> content;
   QXFile file;
-  // Where a record cut short at the end of the file begins (a save that did
-  // not finish), or -1. The first save removes it, so that the records
-  // appended after it stay readable when the file is opened again.
-  long partialTail = -1;
+  // Where saves append, and what the walk found where it stopped.
+  QXAppendState tail;
+};
+
+// A record about to be appended: its header, name and data go to the writer
+// at once; the index learns of it only once the write has succeeded.
+struct QXMatlabPendingRecord {
+  std::string name;
+  QXMatlabDataEntry entry;
+  std::vector<unsigned char> smallData;  // the data as in the file, when small
 };
 
 // One line of the listing: the record's file offset and its text.

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <map>
+#include <string_view>
 #include <string>
 #include <vector>
+
+#include "QXStorageInternal.h"
 
 // name + " ", filled with dots to 30 characters when shorter.
 std::string QXListingName(const std::string& name);
@@ -27,20 +29,27 @@ std::string QXListingSkipLine(size_t count);
 // Only the lines written are described, so a long listing reads no values
 // for the stretch it leaves out. Line is the storage's (pos, description) pair.
 template <class Line, class Entry, class Describe>
-std::string QXListingLines(const std::map<std::string, Entry>& index, Describe describe) {
-  std::vector<const std::pair<const std::string, Entry>*> inFileOrder;
-  inFileOrder.reserve(index.size());
-  for (const auto& entry : index) inFileOrder.push_back(&entry);
+std::string QXListingLines(const QXStorageIndex<Entry>& index, Describe describe) {
+  struct Item {
+    long location;
+    std::string_view name;
+    const Entry* entry;
+  };
+  std::vector<Item> inFileOrder;
+  inFileOrder.reserve(static_cast<size_t>(index.Count()));
+  index.ForEach([&](std::string_view name, const Entry& entry) {
+    inFileOrder.push_back({entry.location, name, &entry});
+  });
   std::sort(inFileOrder.begin(), inFileOrder.end(),
-            [](const auto* a, const auto* b) { return a->second.location < b->second.location; });
+            [](const Item& a, const Item& b) { return a.location < b.location; });
   const size_t count = inFileOrder.size();
   std::vector<Line> lines;
   for (size_t i = 0; i < count; i++) {
-    const auto& entry = *inFileOrder[i];
+    const Item& item = inFileOrder[i];
     if (QXListingShows(i, count))
-      lines.push_back({entry.second.location, describe(entry.first, entry.second)});
+      lines.push_back({item.location, describe(std::string(item.name), *item.entry)});
     else if (QXListingShows(i - 1, count))  // the first entry left out
-      lines.push_back({entry.second.location, QXListingSkipLine(count)});
+      lines.push_back({item.location, QXListingSkipLine(count)});
   }
   std::string text;
   for (const Line& line : lines) text += line.description + "\n";

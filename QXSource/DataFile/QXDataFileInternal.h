@@ -1,19 +1,20 @@
 // The pieces behind QXDataFile: the shared content with its index, one index
-// entry, the entry header as it lies in the file, and a listing line. Callers
-// use QXDataFile.h; this file is for the storage and its tests.
+// entry, the entry header as it lies in the file, and a listing line. Only
+// the storage includes this header.
 //
 // An entry in the file is a 28-byte big-endian header (block length as a
 // signed 64-bit value; type, m, n, o and name length as unsigned 32-bit
 // values), the name with a zero byte, then the data, big-endian element by
 // element.
-#ifndef QXDATAFILECONTENT_H
-#define QXDATAFILECONTENT_H
+#ifndef QXDATAFILEINTERNAL_H
+#define QXDATAFILEINTERNAL_H
 
 #include <cstdint>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "QXFile.h"
+#include "QXStorageInternal.h"
 
 // Where one variable's data lie in the file, and what they are.
 struct QXDataEntry {
@@ -27,6 +28,8 @@ struct QXDataEntry {
   int type = 0;
   // File offset of the first data byte; -1 for an entry that was not found.
   long location = -1;
+  // Where the index keeps the data of a small entry, or -1.
+  int64_t small = -1;
 };
 
 // An entry header in memory, in the machine's byte order.
@@ -63,19 +66,11 @@ struct QXDataFileContent {
   explicit QXDataFileContent(const QXFile& file) : file(file) {}
 
   int referenceCount = 1;
-  // Name to entry, in byte-wise order of the names.
-  std::map<std::string, QXDataEntry> content;
+  // Name to entry.
+  QXStorageIndex<QXDataEntry> content;
   QXFile file;
-  // The end of the last entry this content appended, while the stream still
-  // stands there after that write; -1 otherwise. The next save then need not
-  // seek, which with stdio costs a flush and a re-read of the last block.
-  long appendEnd = -1;
-  // The start of a last entry that was cut short (an interrupted save); it is
-  // removed before the first append, which it would otherwise swallow. -1 if none.
-  long partialTail = -1;
-  // True when the file does not begin with the data-file header: nothing is
-  // appended to a file of another kind.
-  bool foreignFile = false;
+  // Where saves append, and what the walk found where it stopped.
+  QXAppendState tail;
 };
 
 // The type codes of the file format.
@@ -89,8 +84,5 @@ enum QXDataFileTypeCode {
   QXDataFileChar = 12,
   QXDataFileString = 20
 };
-
-// Bytes per element of a type code; 0 for a code the format does not know.
-int QXDataFileElementSize(uint32_t type);
 
 #endif

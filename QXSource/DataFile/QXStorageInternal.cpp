@@ -1,0 +1,330 @@
+#include "QXStorageInternal.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <cerrno>
+#include <cstring>
+#include <unordered_set>
+
+#include "QXError.h"
+
+namespace {
+
+// A hash of the name's bytes, eight at a time.
+uint32_t HashName(std::string_view name) {
+  uint64_t hash = 0x9E3779B97F4A7C15ull ^ name.size();
+  size_t i = 0;
+  for (; i + 8 <= name.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, name.data() + i, 8);
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 32;
+  }
+  uint64_t last = 0;
+  std::memcpy(&last, name.data() + i, name.size() - i);
+  hash = (hash ^ last) * 0xC4CEB9FE1A85EC53ull;
+  hash ^= hash >> 29;
+  return static_cast<uint32_t>(hash);
+}
+
+// The staging buffer's size: a record up to this size goes out in one write.
+constexpr size_t kStagingBytes = size_t(1) << 20;
+
+}  // namespace
+
+// --- Index memory --------------------------------------------------------------
+
+void* QXAllocateIndexBlock(size_t bytes) {
+  constexpr size_t kHugePage = size_t(2) << 20;
+  void* block = nullptr;
+  if (bytes < kHugePage) {
+    block = std::malloc(bytes);
+  } else if (posix_memalign(&block, kHugePage, bytes) == 0) {
+#ifdef MADV_HUGEPAGE
+    madvise(block, bytes & ~(kHugePage - 1), MADV_HUGEPAGE);
+#endif
+  }
+  // Out of memory: what a standard container's allocation does too.
+  if (block == nullptr && bytes != 0) throw std::bad_alloc();
+  return block;
+}
+
+void QXFreeIndexBlock(void* block) { std::free(block); }
+
+// --- QXNameTable --------------------------------------------------------------
+
+size_t QXNameTable::Slot(std::string_view name, uint32_t hash) const {
+  const size_t mask = slots.size() - 1;
+  for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const uint64_t entry = slots[slot];
+    if (entry == 0) return slot;
+    if (static_cast<uint32_t>(entry >> 32) != hash) continue;
+    if (Name(static_cast<int>(static_cast<uint32_t>(entry)) - 1) == name) return slot;
+  }
+}
+
+int QXNameTable::Find(std::string_view name) const {
+  if (slots.empty()) return -1;
+  const uint64_t entry = slots[Slot(name, HashName(name))];
+  return static_cast<int>(static_cast<uint32_t>(entry)) - 1;
+}
+
+void QXNameTable::Grow() {
+  QXIndexVector<uint64_t> grown(slots.empty() ? 64 : slots.size() * 2, 0);
+  const size_t mask = grown.size() - 1;
+  for (const uint64_t entry : slots) {
+    if (entry == 0) continue;
+    size_t slot = (entry >> 32) & mask;
+    while (grown[slot] != 0) slot = (slot + 1) & mask;
+    grown[slot] = entry;
+  }
+  slots.swap(grown);
+}
+
+int QXNameTable::Add(std::string_view name) {
+  if (starts.size() * 2 > slots.size()) Grow();
+  const uint32_t hash = HashName(name);
+  const size_t slot = Slot(name, hash);
+  if (slots[slot] != 0) return static_cast<int>(static_cast<uint32_t>(slots[slot])) - 1;
+  arena.insert(arena.end(), name.begin(), name.end());
+  starts.push_back(arena.size());
+  slots[slot] = static_cast<uint64_t>(hash) << 32 | static_cast<uint64_t>(Count());
+  ordered = false;
+  return Count() - 1;
+}
+
+// Sorts on the first sixteen bytes of each name, kept beside its id, and
+// looks at the names themselves only to break ties: most comparisons then
+// touch no name, which matters for a million names scattered through the arena.
+void QXNameTable::Sort(std::vector<int>& ids) const {
+  struct Keyed {
+    uint64_t head;
+    uint64_t next;
+    int id;
+  };
+  std::vector<Keyed> keyed(ids.size());
+  for (size_t i = 0; i < ids.size(); i++) {
+    const std::string_view name = Name(ids[i]);
+    unsigned char start[16] = {};
+    std::memcpy(start, name.data(), std::min<size_t>(16, name.size()));
+    keyed[i] = {QXLoad<uint64_t>(start, QXByteOrder::BigEndian),
+                QXLoad<uint64_t>(start + 8, QXByteOrder::BigEndian), ids[i]};
+  }
+  // Byte-wise: string_view compares through char_traits<char>, which
+  // compares as unsigned bytes, as the big-endian keys do. A name shorter
+  // than sixteen bytes ties only with names it begins.
+  std::sort(keyed.begin(), keyed.end(), [this](const Keyed& a, const Keyed& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (a.next != b.next) return a.next < b.next;
+    return Name(a.id) < Name(b.id);
+  });
+  for (size_t i = 0; i < ids.size(); i++) ids[i] = keyed[i].id;
+}
+
+const std::vector<int>& QXNameTable::InOrder() const {
+  if (ordered && order.size() == static_cast<size_t>(Count())) return order;
+  order.resize(static_cast<size_t>(Count()));
+  for (size_t id = 0; id < order.size(); id++) order[id] = static_cast<int>(id);
+  Sort(order);
+  ordered = true;
+  return order;
+}
+
+std::vector<int> QXNameTable::WithPrefix(std::string_view prefix) const {
+  if (ordered && order.size() == static_cast<size_t>(Count())) {
+    std::vector<int> ids;
+    for (const int id : order)
+      if (Name(id).substr(0, prefix.size()) == prefix) ids.push_back(id);
+    return ids;
+  }
+  std::vector<int> ids;
+  for (int id = 0; id < Count(); id++)
+    if (Name(id).substr(0, prefix.size()) == prefix) ids.push_back(id);
+  Sort(ids);
+  return ids;
+}
+
+// --- QXAppendWriter -----------------------------------------------------------
+
+QXAppendWriter::QXAppendWriter(QXFile& file, long offset)
+    : file(file), start(offset), end(offset), written(offset) {}
+
+void QXAppendWriter::Write(const unsigned char* bytes, size_t count) {
+  if (failed || count == 0) return;
+  errno = 0;
+  if (file.WriteAt(written, bytes, count)) {
+    written += static_cast<long>(count);
+    return;
+  }
+  failed = true;
+  error = errno;
+}
+
+void QXAppendWriter::WriteStaged() {
+  Write(staging.data(), staging.size());
+  staging.clear();
+}
+
+unsigned char* QXAppendWriter::Stage(const unsigned char* bytes, size_t count) {
+  const size_t at = staging.size();
+  staging.insert(staging.end(), bytes, bytes + count);
+  end += static_cast<long>(count);
+  return staging.data() + at;
+}
+
+size_t QXAppendWriter::StageRoom(size_t wanted, size_t size) {
+  if (kStagingBytes - staging.size() < size) WriteStaged();
+  const size_t room = (kStagingBytes - staging.size()) / size * size;
+  return std::min(wanted, room);
+}
+
+void QXAppendWriter::Add(const void* bytes, size_t count) {
+  const unsigned char* from = static_cast<const unsigned char*>(bytes);
+  for (size_t done = 0; done < count;) {
+    const size_t piece = StageRoom(count - done, 1);
+    Stage(from + done, piece);
+    done += piece;
+  }
+}
+
+void QXAppendWriter::AddLarge(const unsigned char* bytes, size_t count) {
+  if (staging.size() + count <= kStagingBytes) {
+    Stage(bytes, count);
+    return;
+  }
+  // Whatever is staged, then the middle straight from the caller's buffer;
+  // the last part stays staged to go out with what follows it.
+  const size_t last = std::min(count, kStagingBytes / 2);
+  WriteStaged();
+  Write(bytes, count - last);
+  end += static_cast<long>(count - last);
+  Stage(bytes + count - last, last);
+}
+
+bool QXAppendWriter::Finish() {
+  WriteStaged();
+  return !failed;
+}
+
+// --- The tail check -----------------------------------------------------------
+
+namespace {
+
+// The known dead ends of the search are kept up to this many; a search
+// that needs more gives up, and the tail is then not cut.
+constexpr size_t kMaxDeadEnds = size_t(1) << 20;
+
+// Reads the window at offset: up to size bytes, fewer at the end.
+size_t ReadWindow(const QXFile& file, long offset, long end, std::vector<unsigned char>& window,
+                  size_t size) {
+  const size_t wanted = static_cast<size_t>(std::min<long>(static_cast<long>(size), end - offset));
+  window.resize(size);
+  const long got = file.ReadSomeAt(offset, window.data(), wanted);
+  return got < 0 ? 0 : static_cast<size_t>(got);
+}
+
+}  // namespace
+
+bool QXIntactRecordsFollow(const QXFile& file, long tailStart, long end,
+                           const QXFileFormat& format, const void* layout) {
+  const size_t headerWindow = format.headerWindow;
+  std::unordered_set<long> deadEnds;
+  std::vector<unsigned char> block, window;
+  constexpr size_t kBlock = size_t(1) << 16;
+  // Scans every offset after the tail's start through a buffer that holds a
+  // header window beyond its block; follows each chain that starts there.
+  for (long blockStart = tailStart + 1; blockStart < end; blockStart += static_cast<long>(kBlock)) {
+    const size_t have = ReadWindow(file, blockStart, end, block, kBlock + headerWindow);
+    const size_t candidates = std::min(have, kBlock);
+    for (size_t i = 0; i < candidates; i++) {
+      const long first = blockStart + static_cast<long>(i);
+      if (deadEnds.count(first) != 0) continue;
+      long long length = format.recordLength(block.data() + i, have - i, layout);
+      if (length <= 0 || length > end - first) continue;
+      // Follow the chain until it ends at the end of the file, fails, or
+      // meets a known dead end.
+      std::vector<long> chain;
+      long at = first;
+      for (;;) {
+        chain.push_back(at);
+        at += static_cast<long>(length);
+        if (at == end) return true;
+        if (deadEnds.count(at) != 0) break;
+        const size_t got = ReadWindow(file, at, end, window, headerWindow);
+        length = format.recordLength(window.data(), got, layout);
+        if (length <= 0 || length > end - at) break;
+      }
+      deadEnds.insert(chain.begin(), chain.end());
+      if (deadEnds.size() > kMaxDeadEnds) return true;
+    }
+  }
+  return false;
+}
+
+// --- Appending ----------------------------------------------------------------
+
+bool QXPrepareToAppend(QXFile& file, QXAppendState& tail, const QXFileFormat& format,
+                       const void* layout) {
+  const bool refused = tail.state == QXFileState::Damaged || tail.state == QXFileState::Foreign;
+  const long size = file.Size();
+  if (!refused && size != tail.end) {
+    QXErrorMessage(format.saveOperation,
+                   "The file has changed since it was opened; nothing was saved.");
+    return false;
+  }
+  if (tail.state == QXFileState::CutTail) {
+    const std::string record = format.record;
+    if (QXIntactRecordsFollow(file, tail.stop, size, format, layout)) {
+      tail.state = QXFileState::Damaged;
+    } else if (!file.Truncate(tail.stop)) {
+      QXErrorMessage(format.saveOperation, "Could not remove the " + record +
+                                               " cut short at the end of the file (" +
+                                               std::strerror(errno) + "); nothing was saved.");
+      return false;
+    } else {
+      const std::string removed =
+          " cut short at the end of the file (" + std::to_string(size - tail.stop) + " bytes).";
+      QXErrorMessage(format.saveOperation,
+                     tail.tailName.empty()
+                         ? "Removed a " + record + removed
+                         : "Removed the " + record + " \"" + tail.tailName + "\"" + removed);
+      tail.state = QXFileState::Whole;
+      tail.end = tail.stop;
+    }
+  }
+  if (tail.state == QXFileState::Foreign) {
+    QXErrorMessage(format.saveOperation, format.foreignText);
+    return false;
+  }
+  if (tail.state == QXFileState::Damaged) {
+    QXErrorMessage(format.saveOperation, "The file is damaged at byte " +
+                                             std::to_string(tail.stop) +
+                                             "; nothing was saved.");
+    return false;
+  }
+  return true;
+}
+
+bool QXFinishAppend(QXFile& file, QXAppendState& tail, QXAppendWriter& writer,
+                    const std::string& name, const QXFileFormat& format) {
+  if (writer.Finish()) {
+    tail.end = writer.End();
+    return true;
+  }
+  const std::string reason =
+      writer.Error() != 0 ? std::strerror(writer.Error()) : "the file took fewer bytes";
+  QXErrorMessage(format.saveOperation, "Could not write \"" + name + "\" to the file (" + reason +
+                                           "); nothing was saved.");
+  // What did arrive is ours to take back; when that fails too, the next save
+  // removes it as a record cut short.
+  if (!file.Truncate(writer.Start())) {
+    tail.state = QXFileState::CutTail;
+    tail.stop = writer.Start();
+    tail.tailName = name;
+    tail.end = file.Size();
+  }
+  return false;
+}
