@@ -214,12 +214,19 @@ int QXMatlabDataFile::IndexRecord(QXByteReader& reader) {
     const std::string kept(name);
     const unsigned char* data = reader.Next(static_cast<size_t>(dataBytes));
     if (dataBytes > 0) entry.small = shared.content.KeepSmallBytes(data, static_cast<size_t>(dataBytes));
-    shared.content.Set(kept, entry);
+    Index(kept, entry);
   } else {
-    shared.content.Set(name, entry);
+    Index(name, entry);
     reader.Skip(dataBytes);
   }
   return QXIndexed;
+}
+
+void QXMatlabDataFile::Index(std::string_view name, const QXMatlabDataEntry& entry) {
+  const std::string_view suffix = "_3D";
+  if (content->content.Set(name, entry) && name.size() >= suffix.size() &&
+      name.substr(name.size() - suffix.size()) == suffix)
+    content->companions++;
 }
 
 // One sequential walk through a read-ahead buffer: small records cost no
@@ -348,7 +355,7 @@ void QXMatlabDataFile::AddRecord(QXAppendWriter& writer, int typeCode, int mrows
 void QXMatlabDataFile::AddCompanion(QXAppendWriter& writer, const std::string& name, int rows,
                                     std::vector<QXMatlabPendingRecord>& pending) const {
   const std::string companion = name + "_3D";
-  if (rows == 0 && NumberOf(companion) == 0) return;
+  if (rows == 0 && CompanionOf(name) == 0) return;
   const double value = rows;
   AddRecord(writer, 0, 1, 1, companion, &value, 1, pending);
 }
@@ -363,7 +370,7 @@ void QXMatlabDataFile::Commit(QXAppendWriter& writer, const std::string& name,
     if (!record.smallData.empty())
       record.entry.small =
           shared.content.KeepSmallBytes(record.smallData.data(), record.smallData.size());
-    shared.content.Set(record.name, record.entry);
+    Index(record.name, record.entry);
   }
 }
 
@@ -415,6 +422,10 @@ void QXMatlabDataFile::Save(std::string theString, std::string name) {
 
 // The single element of a record holding one, as a double; 0 for a missing
 // name, text, or any other count. Reports nothing.
+double QXMatlabDataFile::CompanionOf(const std::string& name) const {
+  return content->companions == 0 ? 0 : NumberOf(name + "_3D");
+}
+
 double QXMatlabDataFile::NumberOf(const std::string& name) const {
   const QXMatlabDataEntry* entry = Find(name);
   if (entry == nullptr || entry->Fmtrx.type == kTextType) return 0;
@@ -444,7 +455,7 @@ QXArray<T> QXMatlabDataFile::ReadArray(const std::string& name) const {
   // A "_3D" companion holds the row count m of an m x n x o array stored as
   // (m*n) x o. One that does not divide the rows is not taken.
   int m = header.mrows, n = header.ncols, o = 1;
-  const int k = QXConvertElement<int>(NumberOf(name + "_3D"));
+  const int k = QXConvertElement<int>(CompanionOf(name));
   if (k > 0 && header.mrows % k == 0) {
     m = k;
     n = header.mrows / m;

@@ -35,6 +35,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "QXDataStorage.h"
@@ -127,6 +128,10 @@ class QXMatlabDataFile : public QXDataStorage {
   const unsigned char* SmallData(const QXMatlabDataEntry& entry) const;
   // The value of a 1 x 1 numeric record, or 0; reports nothing.
   double NumberOf(const std::string& name) const;
+  // The row count that the name's "_3D" companion holds, or 0.
+  double CompanionOf(const std::string& name) const;
+  // Indexes a record, counting the companions.
+  void Index(std::string_view name, const QXMatlabDataEntry& entry);
   // Reports and returns false when nothing may be saved under the name.
   bool CanSave(const std::string& name, const std::string& longestName);
   template <class T>

@@ -42,6 +42,8 @@ struct QXMatlabDataFileContent {
   QXFile file;
   // Where saves append, and what the walk found where it stopped.
   QXAppendState tail;
+  // How many names end in "_3D": while none does, no read looks for a companion.
+  int companions = 0;
 };
 
 // A record about to be appended: its header, name and data go to the writer

@@ -96,16 +96,49 @@ int QXNameTable::Add(std::string_view name) {
   return Count() - 1;
 }
 
-// Sorts on the first sixteen bytes of each name, kept beside its id, and
-// looks at the names themselves only to break ties: most comparisons then
-// touch no name, which matters for a million names scattered through the arena.
+namespace {
+
+// A name's first sixteen bytes as two big-endian numbers, beside its id:
+// comparing the numbers compares those bytes as unsigned bytes, byte-wise.
+struct QXKeyedName {
+  uint64_t head;
+  uint64_t next;
+  int id;
+};
+
+unsigned KeyByte(const QXKeyedName& name, int byte) {
+  const uint64_t half = byte < 8 ? name.head : name.next;
+  return static_cast<unsigned>(half >> (56 - 8 * (byte % 8))) & 255u;
+}
+
+// A least-significant-digit radix sort on the sixteen key bytes, skipping
+// the bytes on which every name agrees (a common prefix, say).
+void SortByKey(std::vector<QXKeyedName>& names) {
+  std::vector<QXKeyedName> sorted(names.size());
+  for (int byte = 15; byte >= 0; byte--) {
+    size_t counts[256] = {};
+    for (const QXKeyedName& name : names) counts[KeyByte(name, byte)]++;
+    if (counts[KeyByte(names[0], byte)] == names.size()) continue;
+    size_t at = 0;
+    for (size_t& count : counts) {
+      const size_t here = count;
+      count = at;
+      at += here;
+    }
+    for (const QXKeyedName& name : names) sorted[counts[KeyByte(name, byte)]++] = name;
+    names.swap(sorted);
+  }
+}
+
+}  // namespace
+
+// Sorts on the first sixteen bytes of each name, kept beside its id, with a
+// radix sort that never looks at the names; only names that agree on those
+// sixteen bytes are then compared whole. Comparison sorts of a million
+// names scattered through the arena spend their time waiting for memory.
 void QXNameTable::Sort(std::vector<int>& ids) const {
-  struct Keyed {
-    uint64_t head;
-    uint64_t next;
-    int id;
-  };
-  std::vector<Keyed> keyed(ids.size());
+  if (ids.empty()) return;
+  std::vector<QXKeyedName> keyed(ids.size());
   for (size_t i = 0; i < ids.size(); i++) {
     const std::string_view name = Name(ids[i]);
     unsigned char start[16] = {};
@@ -113,14 +146,19 @@ void QXNameTable::Sort(std::vector<int>& ids) const {
     keyed[i] = {QXLoad<uint64_t>(start, QXByteOrder::BigEndian),
                 QXLoad<uint64_t>(start + 8, QXByteOrder::BigEndian), ids[i]};
   }
+  SortByKey(keyed);
   // Byte-wise: string_view compares through char_traits<char>, which
-  // compares as unsigned bytes, as the big-endian keys do. A name shorter
-  // than sixteen bytes ties only with names it begins.
-  std::sort(keyed.begin(), keyed.end(), [this](const Keyed& a, const Keyed& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (a.next != b.next) return a.next < b.next;
-    return Name(a.id) < Name(b.id);
-  });
+  // compares as unsigned bytes, as the keys do.
+  for (size_t first = 0; first < keyed.size();) {
+    size_t last = first + 1;
+    while (last < keyed.size() && keyed[last].head == keyed[first].head &&
+           keyed[last].next == keyed[first].next)
+      last++;
+    if (last - first > 1)
+      std::sort(keyed.begin() + static_cast<long>(first), keyed.begin() + static_cast<long>(last),
+                [this](const QXKeyedName& a, const QXKeyedName& b) { return Name(a.id) < Name(b.id); });
+    first = last;
+  }
   for (size_t i = 0; i < ids.size(); i++) ids[i] = keyed[i].id;
 }
 

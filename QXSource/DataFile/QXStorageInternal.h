@@ -116,12 +116,15 @@ class QXStorageIndex {
     return id < 0 ? nullptr : &entries[static_cast<size_t>(id)];
   }
   // Adds the name, or replaces its entry: the last record of a name counts.
-  void Set(std::string_view name, const Entry& entry) {
+  // True when the name is new.
+  bool Set(std::string_view name, const Entry& entry) {
     const int id = names.Add(name);
-    if (static_cast<size_t>(id) == entries.size())
+    if (static_cast<size_t>(id) == entries.size()) {
       entries.push_back(entry);
-    else
-      entries[static_cast<size_t>(id)] = entry;
+      return true;
+    }
+    entries[static_cast<size_t>(id)] = entry;
+    return false;
   }
   int Count() const { return names.Count(); }
   // Every name in ascending byte-wise order.
