@@ -1,6 +1,7 @@
 // What every storage fuzz target does with its input: write the bytes to a
 // file, open it read-only as the storage, perform every read on every indexed
-// name and on a few missing ones, and write the listing.
+// name and on a few missing ones, and write the listing; then save into it
+// and read the saves back.
 #ifndef QXFUZZSTORAGE_H
 #define QXFUZZSTORAGE_H
 
@@ -50,6 +51,22 @@ int QXFuzzStorage(const uint8_t* data, size_t size, const char* fileSuffix) {
     for (const char* missing : {"", "no such variable", "A_3D"})
       QXFuzzReadEverything(storage, missing);
     storage.pinfo();
+  }
+  // Saves into the same bytes: the tail check and the appends must hold on
+  // any file, and what they save must read back.
+  {
+    Storage storage(path, QXFile::ExistingReadWrite);
+    storage.Save(2.5, "fuzz number");
+    QXMutableDoubleArray volume(2, 1, 2);
+    volume = 1.0;
+    storage.Save(volume, "A");
+    storage.Save(std::string("text"), "A");
+    QXFuzzReadEverything(storage, "A");
+    QXFuzzReadEverything(storage, "fuzz number");
+  }
+  {
+    Storage storage(path, QXFile::ReadOnly);
+    QXFuzzReadEverything(storage, "fuzz number");
   }
   std::remove(path.c_str());
   // The error list is process-wide; without this it grows with every input.
