@@ -6,112 +6,188 @@
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <tuple>
 
-#include "QXTestSupport.h"  // also std::string and std::vector
+#include "QXReportingTest.h"
 
 namespace {
 
-using Dims = std::tuple<int, int, int>;
-using Errors = std::vector<std::string>;
+using Lines = std::vector<std::string>;
+using Dims = std::vector<int>;  // m, n, o
 
 template <class Mutable>
-struct QXArrayResize : testing::Test {
+class QXArrayResizeTest : public QXReportingTest {
+ protected:
   using E = typename Mutable::Element;
-  // Reshape and Sort exist for the double, float and int arrays only.
-  static constexpr bool numeric = std::is_floating_point_v<E> || std::is_same_v<E, int>;
 
-  static Dims SizeOf(const Mutable& A) { return {A.m(), A.n(), A.o()}; }
   // Element p holds p % 127 + 1, which every element type can hold.
-  static Mutable Counting(int m, int n, int o) {
-    Mutable A(m, n, o);
+  static Mutable Counting(const Dims& size) {
+    Mutable A(size[0], size[1], size[2]);
     for (int p = 0; p < A.Length(); p++) A(p) = static_cast<E>(p % 127 + 1);
     return A;
   }
-  // TruncateSize, IncreaseSize, Reshape, Transpose (t), FlipJ or Sort on A,
-  // which must make the reports expected and leave A unchanged; the result
-  // owns its storage.
-  static Mutable Apply(const Mutable& A, char op, std::vector<int> a = {}, Errors expected = {}) {
-    const Mutable before = A.Copy();
-    QXReportCapture capture;
-    Mutable R = op == 'T' ? TruncateSize(A, a[0]) : op == 'I' ? IncreaseSize(A, a[0]) : Mutable();
-    if (op == 't' || op == 'F') R = op == 't' ? Transpose(A) : FlipJ(A);
-    if constexpr (numeric) R = op == 'R' ? Reshape(A, a[0], a[1], a[2]) : op == 'S' ? Sort(A) : R;
-    EXPECT_EQ(QXErrorList(), expected);  // the reports since the capture began
-    EXPECT_TRUE(A == before && (R.IsEmpty() || R.Pointer() != A.Pointer()));
-    return R;
+  // The result has the size and its own storage, and every element of A that
+  // it keeps stays at its buffer position, and so at its (i,j,k).
+  static void ExpectKept(const Mutable& A, const Mutable& result, const Dims& size) {
+    EXPECT_EQ(Dims({result.m(), result.n(), result.o()}), size);
+    if (result.NotEmpty()) {
+      EXPECT_NE(result.Pointer(), A.Pointer());
+    }
+    for (int p = 0; p < A.Length() && p < result.Length(); p++) ASSERT_EQ(result(p), A(p)) << p;
+  }
+  // The report expected for a case: none when the message is empty.
+  static Lines Report(const std::string& operation, const std::string& message) {
+    return message.empty() ? Lines{} : Lines{operation + ": " + message};
   }
 };
 
-TYPED_TEST_SUITE(QXArrayResize, QXMutableArrayTypes);
+TYPED_TEST_SUITE(QXArrayResizeTest, QXMutableArrayTypes);
 
-TYPED_TEST(QXArrayResize, ResizesOrReportsWhyNotTransposesFlipsAndSorts) {
-  // The operation on a counting m x n x o array with the arguments gives the
-  // size, or the report alone and an empty array. Beyond-the-range lengths
-  // must not read outside the array; sizes beyond the int range are refused.
-  const std::string T = "TruncateSize(Array,Length): ", I = "IncreaseSize(Array,Length): ";
-  const std::string R = "Reshape(" + std::string(QXArrayTraits<typename TypeParam::Element>::name);
-  const std::string bad = T + "Invalid new dimension", huge = I + "Array size is too large.",
-                    same = R + ",...): Size before and after need to be the same.";
-  // clang-format off
-  const struct { char op; Dims in; std::vector<int> a; Dims out; std::string why = ""; } cases[] = {
-      {'T', {10,1,1}, {4}, {4,1,1}}, {'T', {3,5,1}, {6}, {3,2,1}},   {'T', {2,2,4}, {8}, {2,2,2}},
-      {'T', {1,7,1}, {3}, {1,3,1}},  {'T', {0,0,0}, {0}, {0,0,0}},   {'T', {3,5,1}, {7}, {}, bad},
-      {'T', {2,2,4}, {6}, {}, bad},  {'T', {10,1,1}, {11}, {}, bad}, {'T', {10,1,1}, {-1}, {}, bad},
-      {'T', {0,0,0}, {3}, {}, T + "Array is empty."},                {'I', {3,2,1}, {6}, {3,4,1}},
-      {'I', {1,1,1}, {3}, {4,1,1}},  {'I', {2,3,2}, {12}, {2,3,4}},  {'I', {1,4,1}, {2}, {1,6,1}},
-      {'I', {0,0,0}, {5}, {5,1,1}}, {'I', {3,2,1}, {0}, {3,2,1}}, {'R', {2,3,1}, {3,2,1}, {3,2,1}},
-      {'I', {3,2,1}, {4}, {}, I + "Length needs to be a multiple of m"},
-      {'I', {2,3,2}, {9}, {}, I + "Length needs to be a multiple of m*n"},
-      {'I', {0,0,0}, {-1}, {}, I + "Length needs to be >0."}, {'R', {0,0,0}, {0,5,1}, {0,0,0}},
-      {'I', {10,1,1}, {INT_MAX-5}, {}, huge}, {'I', {2,2,2}, {INT_MAX-3}, {}, huge},
-      {'R', {2,3,1}, {6,-1,1}, {}, R + ",...): One of the new dimensions is negative."},
-      {'R', {2,3,1}, {4,2,1}, {}, same}, {'R', {2,3,1}, {6,0,1}, {}, same},
-      // Products that overflow 32 bits (one of them to the length) and 64 bits.
-      {'R', {2,3,1}, {65536,65536,1}, {}, same}, {'R', {1,2,1}, {3,1431655766,1}, {}, same},
-      {'R', {2,3,1}, {INT_MAX,INT_MAX,INT_MAX}, {}, same}};
-  // clang-format on
-  for (const auto& c : cases) {
-    if (c.op == 'R' && !TestFixture::numeric) continue;
-    SCOPED_TRACE(testing::PrintToString(std::tuple(c.op, c.in, c.a)));
-    const TypeParam A = std::apply(TestFixture::Counting, c.in),
-                    result = this->Apply(A, c.op, c.a, Errors(!c.why.empty(), c.why));
-    EXPECT_EQ(this->SizeOf(result), c.out);  // empty after a report
-    // Kept elements keep their buffer positions, so each keeps its (i,j,k).
-    for (int p = 0; p < A.Length() && p < result.Length(); p++) ASSERT_EQ(result(p), A(p)) << p;
+// A failure gives the empty array.
+struct ResizeCase {
+  const char* what;
+  Dims size;
+  int length;
+  Dims result;
+  std::string report;
+};
+
+TYPED_TEST(QXArrayResizeTest, TruncateSizeKeepsWholeColumnsOrSlices) {
+  const std::string invalid = "Invalid new dimension";
+  const ResizeCase cases[] = {
+      {"vector", {10, 1, 1}, 4, {4, 1, 1}, ""},
+      {"matrix", {3, 5, 1}, 6, {3, 2, 1}, ""},
+      {"3-D", {2, 2, 4}, 8, {2, 2, 2}, ""},
+      {"to nothing", {3, 1, 1}, 0, {0, 0, 0}, ""},
+      {"part of a column", {3, 5, 1}, 7, {0, 0, 0}, invalid},
+      {"part of a slice", {2, 2, 4}, 6, {0, 0, 0}, invalid},
+      {"longer", {10, 1, 1}, 11, {0, 0, 0}, invalid},
+      {"negative", {10, 1, 1}, -1, {0, 0, 0}, invalid},
+      {"empty", {0, 0, 0}, 3, {0, 0, 0}, "Array is empty."},
+  };
+  for (const ResizeCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TypeParam A = this->Counting(c.size);
+    const TypeParam result = TruncateSize(A, c.length);
+    EXPECT_EQ(this->Reports(), this->Report("TruncateSize(Array,Length)", c.report));
+    this->ExpectKept(A, result, c.result);
   }
-  // Vectors, a matrix smaller than a tile, ones spanning tiles unevenly, and
-  // 3-D arrays, whose three dimensions are all reversed: for 2 x 3 x 4,
-  // result(3,2,1) is A(1,2,3).
-  const Dims shapes[] = {{1, 5, 1}, {5, 1, 1},   {2, 3, 1}, {37, 53, 1}, {130, 67, 1},
-                         {2, 3, 4}, {70, 3, 41}, {1, 4, 3}, {0, 0, 0}};
-  for (auto [m, n, o] : shapes) {
-    SCOPED_TRACE(testing::Message() << m << "x" << n << "x" << o);
-    const TypeParam A = this->Counting(m, n, o), X = this->Apply(A, 't'), F = this->Apply(A, 'F');
-    // FlipJ's size is checked through its elements.
-    EXPECT_EQ(this->SizeOf(X), o > 1 ? Dims(o, n, m) : Dims(n, m, o));
+}
+
+TYPED_TEST(QXArrayResizeTest, IncreaseSizeAddsWholeColumnsOrSlices) {
+  const ResizeCase cases[] = {
+      {"vector", {1, 1, 1}, 3, {4, 1, 1}, ""},
+      {"matrix", {3, 2, 1}, 6, {3, 4, 1}, ""},
+      {"3-D", {2, 3, 2}, 12, {2, 3, 4}, ""},
+      {"empty into a vector", {0, 0, 0}, 5, {5, 1, 1}, ""},
+      {"nothing: a copy", {3, 2, 1}, 0, {3, 2, 1}, ""},
+      {"part of a column", {3, 2, 1}, 4, {0, 0, 0}, "Length needs to be a multiple of m"},
+      {"part of a slice", {2, 3, 2}, 9, {0, 0, 0}, "Length needs to be a multiple of m*n"},
+      {"negative", {0, 0, 0}, -1, {0, 0, 0}, "Length needs to be >0."},
+      {"beyond INT_MAX", {10, 1, 1}, INT_MAX - 5, {0, 0, 0}, "Array size is too large."},
+  };
+  for (const ResizeCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TypeParam A = this->Counting(c.size);
+    const TypeParam result = IncreaseSize(A, c.length);
+    EXPECT_EQ(this->Reports(), this->Report("IncreaseSize(Array,Length)", c.report));
+    this->ExpectKept(A, result, c.result);
+  }
+}
+
+// For a matrix result(j,i) is A(i,j); for a 3-D array all three dimensions
+// are reversed: result(k,j,i) is A(i,j,k).
+TYPED_TEST(QXArrayResizeTest, TransposeReversesTheDimensions) {
+  const Dims sizes[] = {
+      {1, 5, 1},    // a vector
+      {2, 3, 1},    // a matrix smaller than a tile
+      {70, 67, 1},  // tiles that do not divide the sides
+      {2, 3, 4},    // a 3-D array
+      {70, 3, 66},  // a 3-D array whose planes span tiles unevenly
+      {0, 0, 0},    // the empty array
+  };
+  for (const Dims& size : sizes) {
+    SCOPED_TRACE(testing::PrintToString(size));
+    const int m = size[0], n = size[1], o = size[2];
+    const TypeParam A = this->Counting(size);
+    const TypeParam X = Transpose(A);
+    EXPECT_EQ(Dims({X.m(), X.n(), X.o()}), o > 1 ? Dims({o, n, m}) : Dims({n, m, o}));
     for (int p = 0; p < A.Length(); p++) {
-      const int i = p % m, j = p / m % n, k = p / (m * n);  // A(p) is A(i,j,k)
-      ASSERT_TRUE((o > 1 ? X(k, j, i) : X(j, i)) == A(p) && F(i, j, k) == A(i, n - 1 - j, k)) << p;
+      const int i = p % m, j = p / m % n, k = p / (m * n);
+      ASSERT_EQ(o > 1 ? X(k, j, i) : X(j, i), A(p)) << "at " << i << "," << j << "," << k;
     }
   }
-  // Sort gives an ascending column with NaNs last; for int, the largest value
-  // stands in for infinity and NaN.
-  if (!TestFixture::numeric) return;
+}
+
+TYPED_TEST(QXArrayResizeTest, FlipJReversesTheColumnsOfEverySlice) {
+  const TypeParam A = this->Counting({2, 3, 4});
+  const TypeParam F = FlipJ(A);
+  EXPECT_EQ(Dims({F.m(), F.n(), F.o()}), Dims({2, 3, 4}));
+  for (int p = 0; p < A.Length(); p++) {
+    const int i = p % 2, j = p / 2 % 3, k = p / 6;
+    ASSERT_EQ(F(i, j, k), A(i, 2 - j, k)) << "at " << i << "," << j << "," << k;
+  }
+}
+
+// Reshape and Sort exist for the double, float and int arrays.
+template <class Mutable>
+class QXArrayReshapeTest : public QXArrayResizeTest<Mutable> {};
+using QXNumericArrayTypes =
+    testing::Types<QXMutableDoubleArray, QXMutableFloatArray, QXMutableIntArray>;
+TYPED_TEST_SUITE(QXArrayReshapeTest, QXNumericArrayTypes);
+
+TYPED_TEST(QXArrayReshapeTest, ReshapeKeepsTheBufferUnderDimensionsOfTheSameProduct) {
+  const std::string same = "Size before and after need to be the same.";
+  const struct {
+    const char* what;
+    Dims from;
+    Dims size;
+    Dims result;
+    std::string report;
+  } cases[] = {
+      {"matrix", {2, 3, 1}, {3, 2, 1}, {3, 2, 1}, ""},
+      {"empty", {0, 0, 0}, {0, 5, 1}, {0, 0, 0}, ""},
+      {"negative", {2, 3, 1}, {6, -1, 1}, {0, 0, 0}, "One of the new dimensions is negative."},
+      {"other length", {2, 3, 1}, {4, 2, 1}, {0, 0, 0}, same},
+      {"a zero dimension", {2, 3, 1}, {6, 0, 1}, {0, 0, 0}, same},
+      {"product wrapping to 6 in 32 bits", {2, 3, 1}, {18, 715827883, 1}, {0, 0, 0}, same},
+      {"product past 64 bits", {2, 3, 1}, {INT_MAX, INT_MAX, INT_MAX}, {0, 0, 0}, same},
+  };
+  const std::string operation =
+      "Reshape(" + std::string(QXArrayTraits<typename TypeParam::Element>::name) + ",...)";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TypeParam A =
+        this->Counting(c.what == std::string("empty") ? Dims{0, 0, 0} : Dims{2, 3, 1});
+    const TypeParam result = Reshape(A, c.size[0], c.size[1], c.size[2]);
+    EXPECT_EQ(this->Reports(), this->Report(operation, c.report));
+    this->ExpectKept(A, result, c.result);
+  }
+}
+
+TYPED_TEST(QXArrayReshapeTest, SortGivesAnAscendingColumnAndLeavesTheArray) {
   using E = typename TestFixture::E;
-  constexpr bool real = std::is_floating_point_v<E>;
-  const E big = real ? std::numeric_limits<E>::infinity() : std::numeric_limits<E>::max();
-  const E nan = real ? std::numeric_limits<E>::quiet_NaN() : big;
-  const E values[] = {nan, 3, E(-big), nan, E(0), 1, -E(0), nan, E(-2), big},
-          sorted[] = {E(-big), E(-2), 0, 0, 1, 3, big, nan, nan, nan};
-  TypeParam A(2, 5, 1);
-  for (int p = 0; p < 10; p++) A(p) = values[p];
-  const TypeParam S = this->Apply(A, 'S');
-  EXPECT_EQ(this->SizeOf(S), Dims(10, 1, 1));
-  for (int p = 0; p < 10; p++) EXPECT_TRUE(S(p) == sorted[p] || (std::isnan(S(p)) && p > 6)) << p;
-  // Both zeros are kept, in either order; an empty array sorts to an empty one.
-  EXPECT_TRUE(!real || std::signbit(S(2)) != std::signbit(S(3)));
-  EXPECT_TRUE(this->Apply(TypeParam(), 'S').IsEmpty());
+  const E lowest = std::numeric_limits<E>::lowest(), highest = std::numeric_limits<E>::max();
+  TypeParam A(2, 3, 1);
+  const E values[] = {3, highest, -2, 0, lowest, 1};
+  std::copy(values, values + 6, A.Pointer());
+  const TypeParam S = Sort(A);
+  EXPECT_EQ(std::vector<E>(S.Pointer(), S.Pointer() + S.Length()),
+            (std::vector<E>{lowest, -2, 0, 1, 3, highest}));
+  EXPECT_EQ(Dims({S.m(), S.n(), S.o()}), Dims({6, 1, 1}));
+  EXPECT_EQ(std::vector<E>(A.Pointer(), A.Pointer() + 6), std::vector<E>(values, values + 6));
+}
+
+TEST(QXArraySort, NaNsComeLast) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  QXMutableDoubleArray A(5, 1, 1);
+  const double values[] = {nan, 2, nan, -INFINITY, 1};
+  std::copy(values, values + 5, A.Pointer());
+  const QXDoubleArray S = Sort(A);
+  EXPECT_EQ(S(0), -INFINITY);
+  EXPECT_EQ(S(1), 1);
+  EXPECT_EQ(S(2), 2);
+  EXPECT_TRUE(std::isnan(S(3)));
+  EXPECT_TRUE(std::isnan(S(4)));
 }
 
 }  // namespace

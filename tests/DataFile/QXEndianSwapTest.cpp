@@ -1,12 +1,10 @@
 // Byte-order reversal of raw buffers and arrays, checked byte by byte against
 // std::reverse so that it holds on big- and little-endian machines alike.
-#include <gtest/gtest.h>
+#include "QXEndianSwap.h"
 
 #include <algorithm>
-#include <vector>
 
-#include "QXEndianSwap.h"
-#include "QXTestSupport.h"
+#include "QXReportingTest.h"
 
 namespace {
 
@@ -18,62 +16,96 @@ Bytes BytesOf(const QXArray<T>& A) {
   return Bytes(bytes, bytes + sizeof(T) * A.Length());
 }
 
-// An m x n array whose bytes count 1, 2, 3, ... (wrapping at 256); empty for m = 0.
+// An m x n array whose bytes count 1, 2, 3, ... (wrapping at 256).
 template <class T>
 QXMutableArray<T> Counting(int m, int n = 1) {
-  QXMutableArray<T> A(m, m > 0 ? n : 0, m > 0);
+  QXMutableArray<T> A(m, n, 1);
   auto* bytes = reinterpret_cast<unsigned char*>(A.Pointer());
   for (size_t i = 0; i < sizeof(T) * A.Length(); i++) bytes[i] = static_cast<unsigned char>(i + 1);
   return A;
 }
 
-// The bytes with every group of count bytes from offset on reversed, when
-// count is a positive multiple of the group size; otherwise unchanged.
-Bytes Reversed(Bytes bytes, int offset, int count, int group) {
-  for (int i = offset; count > 0 && count % group == 0 && i < offset + count; i += group)
+// The bytes with every group of count bytes from offset on reversed.
+Bytes Reversed(Bytes bytes, size_t offset, size_t count, size_t group) {
+  for (size_t i = offset; i < offset + count; i += group)
     std::reverse(bytes.begin() + i, bytes.begin() + i + group);
   return bytes;
 }
 
-// Counts that are not whole groups change nothing and report nothing; byte
-// arrays report a first dimension that is not a whole number of values.
-TEST(QXEndianSwap, SwapsReverseWholeGroupsOfBytes) {
-  void (*const rawSwaps[])(unsigned char*, int) = {QXSwap2Bytes, QXSwap4Bytes, QXSwap8Bytes};
-  void (*const byteArraySwaps[])(QXMutableUCharArray&) = {Swap2Bytes, Swap4Bytes, Swap8Bytes};
-  QXReportCapture capture;
-  for (int k = 0, group = 2; k < 3; k++, group *= 2) {
-    for (int count : {16, 8, 12, 6, 3, 0, -8})
-      for (int offset : {0, 1}) {  // groups need no alignment
-        QXMutableUCharArray A = Counting<unsigned char>(17);
-        rawSwaps[k](A.Pointer() + offset, count);
-        EXPECT_EQ(BytesOf(A), Reversed(BytesOf(Counting<unsigned char>(17)), offset, count, group))
-            << count << " bytes from " << offset;
-      }
-    // Two columns: the whole buffer holds whole values although no column of 3, 6 or 12 does.
-    for (int m : {group, 3 * group / 2, 0}) {
-      QXMutableUCharArray A = Counting<unsigned char>(m, 2);
-      byteArraySwaps[k](A);
-      const int swapped = m % group == 0 ? A.Length() : 0;
-      EXPECT_EQ(BytesOf(A), Reversed(BytesOf(Counting<unsigned char>(m, 2)), 0, swapped, group));
-    }
+using RawSwap = void (*)(unsigned char*, int);
+using ByteArraySwap = void (*)(QXMutableUCharArray&);
+
+TEST(QXEndianSwap, RawSwapsReverseEachGroupWhereverItStarts) {
+  const std::pair<RawSwap, size_t> swaps[] = {
+      {QXSwap2Bytes, 2}, {QXSwap4Bytes, 4}, {QXSwap8Bytes, 8}};
+  for (const auto& [swap, group] : swaps) {
+    SCOPED_TRACE(group);
+    QXMutableUCharArray A = Counting<unsigned char>(17);
+    swap(A.Pointer() + 1, 16);
+    EXPECT_EQ(BytesOf(A), Reversed(BytesOf(Counting<unsigned char>(17)), 1, 16, group));
   }
-  // Each element's bytes reversed, in arrays long enough for a vectorised body and its remainder.
-  const auto expectElementsReversed = [](auto A) {
-    const Bytes before = BytesOf(A);
-    SwapEndian(A);
-    EXPECT_EQ(BytesOf(A), Reversed(before, 0, before.size(), sizeof(A(0)))) << A.Length();
+}
+
+TEST(QXEndianSwap, RawSwapOfAPartialGroupOrOfNoBytesChangesNothing) {
+  const std::tuple<const char*, RawSwap, int> cases[] = {
+      {"2-byte groups, 3 bytes", QXSwap2Bytes, 3},   {"4-byte groups, 6 bytes", QXSwap4Bytes, 6},
+      {"8-byte groups, 12 bytes", QXSwap8Bytes, 12}, {"no bytes", QXSwap8Bytes, 0},
+      {"a negative count", QXSwap8Bytes, -8},
   };
-  for (int n : {1, 7, 1001}) {
-    expectElementsReversed(Counting<short>(n)), expectElementsReversed(Counting<unsigned short>(n));
-    expectElementsReversed(Counting<int>(n)), expectElementsReversed(Counting<float>(n));
-    expectElementsReversed(Counting<double>(n));
+  for (const auto& [what, swap, count] : cases) {
+    SCOPED_TRACE(what);
+    QXMutableUCharArray A = Counting<unsigned char>(16);
+    swap(A.Pointer(), count);
+    EXPECT_EQ(BytesOf(A), BytesOf(Counting<unsigned char>(16)));
   }
-  capture.Finish();
-  EXPECT_EQ(capture.errors,
-            (std::vector<std::string>{
-                "Swap2Bytes(UCharArray): First array dimension needs to be even.",
-                "Swap4Bytes(UCharArray): First array dimension needs to be divisible by 4.",
-                "Swap8Bytes(UCharArray): First array dimension needs to be divisible by 8."}));
+}
+
+class QXEndianSwapReports : public QXReportingTest {};
+
+TEST_F(QXEndianSwapReports, ByteArraySwapsReverseEveryValueOfEveryColumn) {
+  const std::pair<ByteArraySwap, int> swaps[] = {{Swap2Bytes, 2}, {Swap4Bytes, 4}, {Swap8Bytes, 8}};
+  for (const auto& [swap, group] : swaps) {
+    SCOPED_TRACE(group);
+    QXMutableUCharArray A = Counting<unsigned char>(2 * group, 3);
+    swap(A);
+    EXPECT_EQ(BytesOf(A),
+              Reversed(BytesOf(Counting<unsigned char>(2 * group, 3)), 0, 6 * group, group));
+  }
+}
+
+// Two columns of 3, 6 or 12 bytes: the whole buffer holds whole values, but no column does.
+TEST_F(QXEndianSwapReports, ByteArrayWhoseColumnsSplitAValueIsReportedAndLeftAlone) {
+  const std::tuple<ByteArraySwap, int, std::string> cases[] = {
+      {Swap2Bytes, 3, "Swap2Bytes(UCharArray): First array dimension needs to be even."},
+      {Swap4Bytes, 6, "Swap4Bytes(UCharArray): First array dimension needs to be divisible by 4."},
+      {Swap8Bytes, 12, "Swap8Bytes(UCharArray): First array dimension needs to be divisible by 8."},
+  };
+  for (const auto& [swap, m, report] : cases) {
+    SCOPED_TRACE(m);
+    QXMutableUCharArray A = Counting<unsigned char>(m, 2);
+    swap(A);
+    EXPECT_EQ(Reports(), std::vector<std::string>{report});
+    EXPECT_EQ(BytesOf(A), BytesOf(Counting<unsigned char>(m, 2)));
+  }
+}
+
+template <class Mutable>
+class QXSwapEndian : public testing::Test {};
+using QXWideArrayTypes =
+    testing::Types<QXMutableShortIntArray, QXMutableUShortIntArray, QXMutableIntArray,
+                   QXMutableFloatArray, QXMutableDoubleArray>;
+TYPED_TEST_SUITE(QXSwapEndian, QXWideArrayTypes);
+
+// Lengths long enough for a vectorised body and its remainder.
+TYPED_TEST(QXSwapEndian, ReversesTheBytesOfEachElement) {
+  using E = typename TypeParam::Element;
+  for (int length : {1, 7, 1001}) {
+    SCOPED_TRACE(length);
+    TypeParam A = Counting<E>(length);
+    SwapEndian(A);
+    EXPECT_EQ(BytesOf<E>(A),
+              Reversed(BytesOf<E>(Counting<E>(length)), 0, sizeof(E) * length, sizeof(E)));
+  }
 }
 
 }  // namespace

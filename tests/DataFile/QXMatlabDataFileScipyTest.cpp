@@ -43,7 +43,8 @@ TEST(QXMatlabScipyTest, ScipyAndWeReadEachOthersFiles) {
     storage.Save(MakeArray<unsigned char>(1, 3, 1, {0, 200, 255}), "uc");
     storage.Save(MakeArray<int>(2, 1, 3, {-4, -3, -2, -1, 0, 1}), "threeD");
     storage.Save(MakeArray<signed char>(3, 2, 1, {'a', 'b', 'c', 'd', 'e', 'f'}), "chars");
-    storage.Save(std::string("hello"), "text"), storage.Save(7, "seven");
+    storage.Save(std::string("hello"), "text");
+    storage.Save(7, "seven");
   }
   script.Write(kScript);
   const std::string command =
@@ -51,14 +52,18 @@ TEST(QXMatlabScipyTest, ScipyAndWeReadEachOthersFiles) {
   ASSERT_EQ(std::system(command.c_str()), 0) << output.Read();
   // The copy, in the byte order of scipy's machine, holds the values we wrote.
   const QXMatlabDataFile mine(ours.path, QXFile::ReadOnly), theirs(copy.path, QXFile::ReadOnly);
-  for (const char* name : {"d", "f", "i", "s", "us", "uc", "threeD", "threeD_3D", "seven"})
-    EXPECT_TRUE(mine.ReadDoubleArray(name).Length() > 0 &&
-                theirs.ReadDoubleArray(name) == mine.ReadDoubleArray(name))
-        << name;
-  EXPECT_EQ(theirs.ReadCharArray("chars"), mine.ReadCharArray("chars"));
+  for (const char* name : {"d", "f", "i", "s", "us", "uc", "threeD", "threeD_3D", "seven"}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(Elements(mine.ReadDoubleArray(name)), std::vector<double>{});
+    EXPECT_EQ(Elements(theirs.ReadDoubleArray(name)), Elements(mine.ReadDoubleArray(name)));
+    EXPECT_EQ(SizeOf(theirs, name), SizeOf(mine, name));
+  }
+  EXPECT_EQ(Elements(theirs.ReadCharArray("chars")), Elements(mine.ReadCharArray("chars")));
   EXPECT_EQ(theirs.ReadString("text"), "hello");
   // Scipy writes a 1-D array as a row, a text as a row and a number as 1 x 1.
-  EXPECT_EQ(theirs.ReadUShortIntArray("row"), MakeArray<unsigned short>(1, 3, 1, {0, 65535, 1234}));
+  EXPECT_EQ(SizeOf(theirs, "row"), (std::vector<int>{1, 3, 1}));
+  EXPECT_EQ(Elements(theirs.ReadUShortIntArray("row")),
+            (std::vector<unsigned short>{0, 65535, 1234}));
   EXPECT_EQ(theirs.ReadString("words"), "hello scipy");
   EXPECT_EQ(theirs.ReadNumber("number"), 2.5);
 }

@@ -1,10 +1,6 @@
 #include "QXArguments.h"
 
-#include <gtest/gtest.h>
-
-#include <vector>
-
-#include "QXTestSupport.h"
+#include "QXReportingTest.h"
 
 namespace {
 
@@ -12,60 +8,66 @@ void SetCommandLine(std::vector<const char*> words) {
   QXSetArguments(static_cast<int>(words.size()), words.data());
 }
 
-}  // namespace
+class QXArgumentsTest : public QXReportingTest {};
 
-TEST(QXArguments, StoresWordsAfterTheProgramName) {
+TEST_F(QXArgumentsTest, StoresTheWordsAfterTheProgramName) {
   SetCommandLine({"tool", "-all", "a.mat"});
   EXPECT_EQ(QXApplicationName, "tool");
   EXPECT_EQ(QXHowManyArguments(), 2);
   EXPECT_EQ(QXGetArgumentNumber(0), "-all");
   EXPECT_EQ(QXGetArgumentNumber(1), "a.mat");
-  EXPECT_TRUE(QXArgumentIncludesFlag("all"));
-  EXPECT_FALSE(QXArgumentIncludesFlag("al"));
-  EXPECT_FALSE(QXArgumentIncludesFlag("-all"));
+}
 
+TEST_F(QXArgumentsTest, ANewCommandLineReplacesTheOld) {
+  SetCommandLine({"tool", "-all", "a.mat"});
   SetCommandLine({"other"});
   EXPECT_EQ(QXApplicationName, "other");
   EXPECT_EQ(QXHowManyArguments(), 0);
 }
 
-TEST(QXArguments, PositionOutOfBoundsIsReported) {
+TEST_F(QXArgumentsTest, FlagIsAWordOfADashAndTheWholeName) {
+  SetCommandLine({"tool", "-all"});
+  EXPECT_TRUE(QXArgumentIncludesFlag("all"));
+  EXPECT_FALSE(QXArgumentIncludesFlag("al"));
+  EXPECT_FALSE(QXArgumentIncludesFlag("-all"));
+}
+
+TEST_F(QXArgumentsTest, PositionOutOfBoundsIsReported) {
   SetCommandLine({"tool", "x"});
-  QXReportCapture capture;
-  EXPECT_EQ(QXGetArgumentNumber(-1), "");
   EXPECT_EQ(QXGetArgumentNumber(1), "");
-  capture.Finish();
-  EXPECT_EQ(capture.errors,
-            std::vector<std::string>(2, "QXGetArgumentNumber(number): number out of bounds."));
+  EXPECT_EQ(Reports(),
+            std::vector<std::string>{"QXGetArgumentNumber(number): number out of bounds."});
 }
 
-TEST(QXArguments, FlagEntriesTakeTheNextWordUnlessItIsAFlag) {
-  SetCommandLine({"tool", "-n", "12"});
-  EXPECT_EQ(QXArgumentFlagEntry("n"), "12");
-  EXPECT_EQ(QXArgumentIntegerEntry("n"), 12);
+TEST_F(QXArgumentsTest, FlagEntryIsTheNextWordUnlessThatIsAFlag) {
+  const std::pair<std::vector<const char*>, std::string> cases[] = {
+      {{"tool", "-n", "12"}, "12"},
+      {{"tool", "-n", "-3"}, ""},
+      {{"tool", "-n"}, ""},
+      {{"tool", "-n", ""}, ""},
+      {{"tool", "-n", "4", "-n", "5"}, "4"},
+  };
+  for (const auto& [words, entry] : cases) {
+    SCOPED_TRACE(testing::PrintToString(words));
+    SetCommandLine(words);
+    EXPECT_EQ(QXArgumentFlagEntry("n"), entry);
+  }
+}
 
-  SetCommandLine({"tool", "-n", "-3"});
-  EXPECT_EQ(QXArgumentFlagEntry("n"), "");
+TEST_F(QXArgumentsTest, IntegerEntryReadsLikeAtoiAndSaturates) {
+  const std::pair<const char*, int> cases[] = {
+      {"12", 12}, {"7x", 7}, {"x", 0}, {" +42", 42}, {"99999999999999999999", 2147483647},
+  };
+  for (const auto& [word, value] : cases) {
+    SCOPED_TRACE(word);
+    SetCommandLine({"tool", "-n", word});
+    EXPECT_EQ(QXArgumentIntegerEntry("n"), value);
+  }
+}
+
+TEST_F(QXArgumentsTest, IntegerEntryOfAMissingFlagIsZero) {
+  SetCommandLine({"tool", "-m", "3"});
   EXPECT_EQ(QXArgumentIntegerEntry("n"), 0);
-
-  SetCommandLine({"tool", "-n"});
-  EXPECT_EQ(QXArgumentFlagEntry("n"), "");
-
-  SetCommandLine({"tool", "-n", ""});
-  EXPECT_EQ(QXArgumentFlagEntry("n"), "");
-
-  SetCommandLine({"tool", "-n", "4", "-n", "5"});
-  EXPECT_EQ(QXArgumentIntegerEntry("n"), 4);
-  EXPECT_EQ(QXArgumentIntegerEntry("m"), 0);
 }
 
-TEST(QXArguments, IntegerEntriesReadLikeAtoi) {
-  SetCommandLine({"tool", "-n", "7x"});
-  EXPECT_EQ(QXArgumentIntegerEntry("n"), 7);
-  SetCommandLine({"tool", "-n", "x"});
-  EXPECT_EQ(QXArgumentIntegerEntry("n"), 0);
-  SetCommandLine({"tool", "-n", " +42"});
-  EXPECT_EQ(QXArgumentIntegerEntry("n"), 42);
-  SetCommandLine({"tool", "-n", "99999999999999999999"});
-  EXPECT_EQ(QXArgumentIntegerEntry("n"), 2147483647);
-}
+}  // namespace

@@ -1,6 +1,5 @@
 #include "QXProgress.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <climits>
@@ -8,33 +7,55 @@
 #include <filesystem>
 #include <fstream>
 
-#include "QXTestSupport.h"
+#include "QXReportingTest.h"
 
-// The progress file lives in the working directory, so the test runs in a
+namespace {
+
+// The progress file lives in the working directory, so each test runs in a
 // fresh temporary one and goes back to the old one at the end.
-TEST(QXProgress, FileGrowsOneXPerTwoPercentAndNeverShrinks) {
-  char oldDirectory[PATH_MAX], directory[] = "/tmp/qxprogresstest.XXXXXX";
-  ASSERT_TRUE(getcwd(oldDirectory, PATH_MAX) && mkdtemp(directory) && chdir(directory) == 0);
-  std::ofstream("QXProgress") << "old content";
-  QXProgress progress;
-  // 0.01f lies just below 0.01, so below half a character; 0.05 gives 2.5.
-  const std::pair<float, size_t> steps[] = {{0, 0},     {NAN, 0},    {-3, 0},       {0.009f, 0},
-                                            {0.01f, 0}, {0.02f, 1},  {0.05f, 3},    {0.5f, 25},
-                                            {0.3f, 25}, {1e30f, 50}, {INFINITY, 50}};
-  for (const auto& [percent, length] : steps) {
-    progress.UpdatePercentage(percent);
+class QXProgressTest : public QXReportingTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(getcwd(oldDirectory, PATH_MAX), nullptr);
+    ASSERT_NE(mkdtemp(directory), nullptr);
+    ASSERT_EQ(chdir(directory), 0);
+  }
+  void TearDown() override {
+    EXPECT_EQ(chdir(oldDirectory), 0);
+    std::filesystem::remove_all(directory);
+    QXReportingTest::TearDown();
+  }
+  static std::string Bar() {
     std::string text;
     std::getline(std::ifstream("QXProgress"), text);
-    EXPECT_EQ(text, std::string(length, 'x')) << "after " << percent;
+    return text;
   }
-  // A non-empty directory of that name can neither be removed nor opened.
-  std::filesystem::remove("QXProgress");
-  std::filesystem::create_directories("QXProgress/inside");
-  QXReportCapture capture;
-  QXProgress().UpdatePercentage(0.5f);
-  capture.Finish();
-  EXPECT_EQ(capture.errors,
-            std::vector<std::string>{"QXFile(name,type): Could not open the file \"QXProgress\""});
-  EXPECT_EQ(chdir(oldDirectory), 0);
-  std::filesystem::remove_all(directory);
+
+  char oldDirectory[PATH_MAX] = "";
+  char directory[32] = "/tmp/qxprogresstest.XXXXXX";
+};
+
+// 0.01f lies just below 0.01, so below half a character; 0.05 gives 2.5.
+TEST_F(QXProgressTest, FileGrowsOneXPerTwoPercentAndNeverShrinks) {
+  std::ofstream("QXProgress") << "old content";
+  QXProgress progress;
+  const std::pair<float, size_t> steps[] = {
+      {0, 0},     {NAN, 0},   {-3, 0},    {0.009f, 0}, {0.01f, 0},     {0.02f, 1},
+      {0.05f, 3}, {0.5f, 25}, {0.3f, 25}, {1e30f, 50}, {INFINITY, 50},
+  };
+  for (const auto& [fraction, length] : steps) {
+    SCOPED_TRACE(fraction);
+    progress.UpdatePercentage(fraction);
+    EXPECT_EQ(Bar(), std::string(length, 'x'));
+  }
 }
+
+// A non-empty directory of that name can neither be removed nor opened.
+TEST_F(QXProgressTest, FileThatCannotBeOpenedIsReported) {
+  std::filesystem::create_directories("QXProgress/inside");
+  QXProgress().UpdatePercentage(0.5f);
+  EXPECT_EQ(Reports(),
+            std::vector<std::string>{"QXFile(name,type): Could not open the file \"QXProgress\""});
+}
+
+}  // namespace
