@@ -24,7 +24,7 @@ uint32_t HashName(std::string_view name) {
     hash ^= hash >> 32;
   }
   uint64_t last = 0;
-  std::memcpy(&last, name.data() + i, name.size() - i);
+  if (i < name.size()) std::memcpy(&last, name.data() + i, name.size() - i);
   hash = (hash ^ last) * 0xC4CEB9FE1A85EC53ull;
   hash ^= hash >> 29;
   return static_cast<uint32_t>(hash);
@@ -142,7 +142,7 @@ void QXNameTable::Sort(std::vector<int>& ids) const {
   for (size_t i = 0; i < ids.size(); i++) {
     const std::string_view name = Name(ids[i]);
     unsigned char start[16] = {};
-    std::memcpy(start, name.data(), std::min<size_t>(16, name.size()));
+    if (!name.empty()) std::memcpy(start, name.data(), std::min<size_t>(16, name.size()));
     keyed[i] = {QXLoad<uint64_t>(start, QXByteOrder::BigEndian),
                 QXLoad<uint64_t>(start + 8, QXByteOrder::BigEndian), ids[i]};
   }

@@ -55,7 +55,8 @@ TEST_F(QXProgressTest, FileThatCannotBeOpenedIsReported) {
   std::filesystem::create_directories("QXProgress/inside");
   QXProgress().UpdatePercentage(0.5f);
   EXPECT_EQ(Reports(),
-            std::vector<std::string>{"QXFile(name,type): Could not open the file \"QXProgress\""});
+            std::vector<std::string>{
+                "QXFile(name,type): Could not open the file \"QXProgress\": it is a directory."});
 }
 
 }  // namespace
