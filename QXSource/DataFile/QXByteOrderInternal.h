@@ -28,31 +28,46 @@ inline QXByteOrder QXOtherByteOrder(QXByteOrder order) {
   return order == QXByteOrder::BigEndian ? QXByteOrder::LittleEndian : QXByteOrder::BigEndian;
 }
 
-// The integer T stored at bytes in the given order. Built from shifts, so it
+// The integer T stored at bytes in the order Order. Built from shifts, so it
 // holds on either machine; the compiler makes a load, and a swap when needed.
-template <class T>
-T QXLoad(const unsigned char* bytes, QXByteOrder order) {
+template <class T, QXByteOrder Order>
+T QXLoadIn(const unsigned char* bytes) {
   static_assert(std::is_integral_v<T>, "loads are of integers");
   using Unsigned = std::make_unsigned_t<T>;
   Unsigned value = 0;
   for (size_t i = 0; i < sizeof(T); i++) {
-    const size_t at = order == QXByteOrder::BigEndian ? i : sizeof(T) - 1 - i;
+    const size_t at = Order == QXByteOrder::BigEndian ? i : sizeof(T) - 1 - i;
     value = static_cast<Unsigned>(static_cast<Unsigned>(value << 8) | bytes[at]);
   }
   return static_cast<T>(value);
 }
 
-// Stores the integer value at bytes in the given order.
-template <class T>
-void QXStore(unsigned char* bytes, T value, QXByteOrder order) {
+// Stores the integer value at bytes in the order Order.
+template <class T, QXByteOrder Order>
+void QXStoreIn(unsigned char* bytes, T value) {
   static_assert(std::is_integral_v<T>, "stores are of integers");
   using Unsigned = std::make_unsigned_t<T>;
   Unsigned rest = static_cast<Unsigned>(value);
   for (size_t i = 0; i < sizeof(T); i++) {
-    const size_t at = order == QXByteOrder::BigEndian ? sizeof(T) - 1 - i : i;
+    const size_t at = Order == QXByteOrder::BigEndian ? sizeof(T) - 1 - i : i;
     bytes[at] = static_cast<unsigned char>(rest & 0xFF);
     rest = static_cast<Unsigned>(rest >> 8);
   }
+}
+
+// The same, in an order known only when the program runs.
+template <class T>
+T QXLoad(const unsigned char* bytes, QXByteOrder order) {
+  return order == QXByteOrder::BigEndian ? QXLoadIn<T, QXByteOrder::BigEndian>(bytes)
+                                         : QXLoadIn<T, QXByteOrder::LittleEndian>(bytes);
+}
+
+template <class T>
+void QXStore(unsigned char* bytes, T value, QXByteOrder order) {
+  if (order == QXByteOrder::BigEndian)
+    QXStoreIn<T, QXByteOrder::BigEndian>(bytes, value);
+  else
+    QXStoreIn<T, QXByteOrder::LittleEndian>(bytes, value);
 }
 
 // The unsigned word of an element's size, through which its bytes are swapped.

@@ -183,12 +183,13 @@ QXIndexStep IndexEntry(QXByteReader& reader, QXDataFileContent& shared) {
                     start + kEntryHeaderSize + static_cast<long>(header.nameLength));
   if (rest <= static_cast<int64_t>(kQXSmallRecordBytes)) {
     // The name's bytes stay valid only until the reader moves on.
-    const std::string kept(name);
+    char kept[kMaxNameLength];
+    std::memcpy(kept, name.data(), name.size());
     const unsigned char* data = reader.Next(static_cast<size_t>(rest));
     if (rest > 0) entry.small = shared.content.KeepSmallBytes(data, static_cast<size_t>(rest));
-    shared.content.Set(kept, entry);
+    shared.content.Append(std::string_view(kept, name.size()), entry);
   } else {
-    shared.content.Set(name, entry);
+    shared.content.Append(name, entry);
     reader.Skip(rest);
   }
   return QXIndexed;
@@ -266,15 +267,16 @@ void QXDataFile::ReadInContent() {
     tail.stop = 0;
     return;
   }
-  for (;;) {
-    const long start = reader.Position();
-    const QXIndexStep step = IndexEntry(reader, shared);
-    if (step == QXIndexed) continue;
-    if (step == QXIndexAtEnd) return;
-    tail.state = step == QXIndexAtTruncatedEntry ? QXFileState::CutTail : QXFileState::Damaged;
-    tail.stop = start;
-    return;
+  long start = 0;
+  QXIndexStep step = QXIndexed;
+  while (step == QXIndexed) {
+    start = reader.Position();
+    step = IndexEntry(reader, shared);
   }
+  shared.content.Seal();
+  if (step == QXIndexAtEnd) return;
+  tail.state = step == QXIndexAtTruncatedEntry ? QXFileState::CutTail : QXFileState::Damaged;
+  tail.stop = start;
 }
 
 // --- Queries ----------------------------------------------------------------

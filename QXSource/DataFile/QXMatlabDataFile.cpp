@@ -211,21 +211,26 @@ int QXMatlabDataFile::IndexRecord(QXByteReader& reader) {
   entry.location = start;
   if (dataBytes <= static_cast<long long>(kQXSmallRecordBytes)) {
     // The name's bytes stay valid only until the reader moves on.
-    const std::string kept(name);
+    char kept[kMaxNameField];
+    std::memcpy(kept, name.data(), name.size());
     const unsigned char* data = reader.Next(static_cast<size_t>(dataBytes));
     if (dataBytes > 0) entry.small = shared.content.KeepSmallBytes(data, static_cast<size_t>(dataBytes));
-    Index(kept, entry);
+    Index(std::string_view(kept, name.size()), entry, true);
   } else {
-    Index(name, entry);
+    Index(name, entry, true);
     reader.Skip(dataBytes);
   }
   return QXIndexed;
 }
 
-void QXMatlabDataFile::Index(std::string_view name, const QXMatlabDataEntry& entry) {
+// Adds a record to the index: found by the walk, or just saved. Counts the
+// names that may be companions (a name found twice counts twice).
+void QXMatlabDataFile::Index(std::string_view name, const QXMatlabDataEntry& entry,
+                             bool walking) {
   const std::string_view suffix = "_3D";
-  if (content->content.Set(name, entry) && name.size() >= suffix.size() &&
-      name.substr(name.size() - suffix.size()) == suffix)
+  const bool isNew = walking ? (content->content.Append(name, entry), true)
+                             : content->content.Set(name, entry);
+  if (isNew && name.size() >= suffix.size() && name.substr(name.size() - suffix.size()) == suffix)
     content->companions++;
 }
 
@@ -236,26 +241,21 @@ void QXMatlabDataFile::IndexFile() {
   if (!shared.file.IsOpen()) return;
   shared.tail.end = shared.file.Size();
   QXByteReader reader(shared.file, shared.tail.end, 0);
-  for (;;) {
-    const long start = reader.Position();
-    switch (IndexRecord(reader)) {
-      case QXIndexed:
-        continue;
-      case QXIndexAtEnd:
-        return;
-      case QXIndexAtCutRecord:
-        shared.tail.state = QXFileState::CutTail;
-        break;
-      case QXIndexAtDamage:
-        shared.tail.state = QXFileState::Damaged;
-        break;
-      default:
-        shared.tail.state = QXFileState::Foreign;
-        break;
-    }
-    shared.tail.stop = start;
-    return;
+  long start = 0;
+  int step = QXIndexed;
+  while (step == QXIndexed) {
+    start = reader.Position();
+    step = IndexRecord(reader);
   }
+  shared.content.Seal();
+  if (step == QXIndexAtEnd) return;
+  shared.tail.stop = start;
+  if (step == QXIndexAtCutRecord)
+    shared.tail.state = QXFileState::CutTail;
+  else if (step == QXIndexAtDamage)
+    shared.tail.state = QXFileState::Damaged;
+  else
+    shared.tail.state = QXFileState::Foreign;
 }
 
 // --- Queries ----------------------------------------------------------------
@@ -370,7 +370,7 @@ void QXMatlabDataFile::Commit(QXAppendWriter& writer, const std::string& name,
     if (!record.smallData.empty())
       record.entry.small =
           shared.content.KeepSmallBytes(record.smallData.data(), record.smallData.size());
-    Index(record.name, record.entry);
+    Index(record.name, record.entry, false);
   }
 }
 

@@ -130,8 +130,8 @@ class QXMatlabDataFile : public QXDataStorage {
   double NumberOf(const std::string& name) const;
   // The row count that the name's "_3D" companion holds, or 0.
   double CompanionOf(const std::string& name) const;
-  // Indexes a record, counting the companions.
-  void Index(std::string_view name, const QXMatlabDataEntry& entry);
+  // Indexes a record found by the walk or just saved, counting companions.
+  void Index(std::string_view name, const QXMatlabDataEntry& entry, bool walking);
   // Reports and returns false when nothing may be saved under the name.
   bool CanSave(const std::string& name, const std::string& longestName);
   template <class T>

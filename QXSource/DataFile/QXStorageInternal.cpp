@@ -84,6 +84,85 @@ void QXNameTable::Grow() {
   slots.swap(grown);
 }
 
+int QXNameTable::Append(std::string_view name) {
+  arena.insert(arena.end(), name.begin(), name.end());
+  starts.push_back(arena.size());
+  hashes.push_back(HashName(name));
+  ordered = false;
+  return Count() - 1;
+}
+
+void QXNameTable::Build(size_t size, std::vector<char>& repeated, std::vector<int>& last) {
+  const size_t count = static_cast<size_t>(Count());
+  slots.assign(size, 0);
+  const size_t mask = size - 1;
+  // The ids grouped by the top bits of their home slot, in id order within
+  // a group: a counting sort.
+  int sizeBits = 0;
+  while ((size_t(1) << sizeBits) < size) sizeBits++;
+  const int groupBits = std::min(sizeBits, 12);
+  std::vector<size_t> firsts((size_t(1) << groupBits) + 1, 0);
+  auto group = [&](size_t id) { return (hashes[id] & mask) >> (sizeBits - groupBits); };
+  for (size_t id = 0; id < count; id++) firsts[group(id) + 1]++;
+  for (size_t g = 1; g < firsts.size(); g++) firsts[g] += firsts[g - 1];
+  std::vector<int> grouped(count);
+  for (size_t id = 0; id < count; id++) grouped[firsts[group(id)]++] = static_cast<int>(id);
+  for (const int id : grouped) {
+    const std::string_view name = Name(id);
+    const uint32_t hash = hashes[static_cast<size_t>(id)];
+    size_t slot = hash & mask;
+    for (; slots[slot] != 0; slot = (slot + 1) & mask) {
+      const uint64_t entry = slots[slot];
+      const int other = static_cast<int>(static_cast<uint32_t>(entry)) - 1;
+      if (static_cast<uint32_t>(entry >> 32) == hash && Name(other) == name) break;
+    }
+    if (slots[slot] == 0) {
+      slots[slot] = static_cast<uint64_t>(hash) << 32 | static_cast<uint64_t>(id + 1);
+      continue;
+    }
+    // Seen before: the first id stays, with the record of this later one.
+    const int first = static_cast<int>(static_cast<uint32_t>(slots[slot])) - 1;
+    if (repeated.empty()) {
+      repeated.assign(count, 0);
+      last.resize(count);
+      for (size_t i = 0; i < count; i++) last[i] = static_cast<int>(i);
+    }
+    repeated[static_cast<size_t>(id)] = 1;
+    last[static_cast<size_t>(first)] = id;
+  }
+}
+
+std::vector<int> QXNameTable::Seal() {
+  size_t size = 64;
+  while (size < 2 * starts.size()) size *= 2;
+  std::vector<char> repeated;
+  std::vector<int> last;
+  Build(size, repeated, last);
+  if (!repeated.empty()) {
+    // Close up the ids of the repeated names and build again.
+    QXIndexVector<char> keptArena;
+    QXIndexVector<size_t> keptStarts(1, 0);
+    QXIndexVector<uint32_t> keptHashes;
+    std::vector<int> lastOfKept;
+    for (size_t id = 0; id < repeated.size(); id++) {
+      if (repeated[id]) continue;
+      const std::string_view name = Name(static_cast<int>(id));
+      keptArena.insert(keptArena.end(), name.begin(), name.end());
+      keptStarts.push_back(keptArena.size());
+      keptHashes.push_back(hashes[id]);
+      lastOfKept.push_back(last[id]);
+    }
+    arena.swap(keptArena);
+    starts.swap(keptStarts);
+    hashes.swap(keptHashes);
+    std::vector<char> none;
+    Build(size, none, last);
+    last = std::move(lastOfKept);
+  }
+  QXIndexVector<uint32_t>().swap(hashes);
+  return last;
+}
+
 int QXNameTable::Add(std::string_view name) {
   if (starts.size() * 2 > slots.size()) Grow();
   const uint32_t hash = HashName(name);
