@@ -67,9 +67,13 @@ size_t QXNameTable::Slot(std::string_view name, uint32_t hash) const {
 }
 
 int QXNameTable::Find(std::string_view name) const {
+  // A name is often asked for twice in a row (is it a string? read it).
+  if (recent >= 0 && recent < Count() && Name(recent) == name) return recent;
   if (slots.empty()) return -1;
   const uint64_t entry = slots[Slot(name, HashName(name))];
-  return static_cast<int>(static_cast<uint32_t>(entry)) - 1;
+  const int id = static_cast<int>(static_cast<uint32_t>(entry)) - 1;
+  if (id >= 0) recent = id;
+  return id;
 }
 
 void QXNameTable::Grow() {
@@ -105,19 +109,23 @@ void QXNameTable::Build(size_t size, std::vector<char>& repeated, std::vector<in
   auto group = [&](size_t id) { return (hashes[id] & mask) >> (sizeBits - groupBits); };
   for (size_t id = 0; id < count; id++) firsts[group(id) + 1]++;
   for (size_t g = 1; g < firsts.size(); g++) firsts[g] += firsts[g - 1];
-  std::vector<int> grouped(count);
-  for (size_t id = 0; id < count; id++) grouped[firsts[group(id)]++] = static_cast<int>(id);
-  for (const int id : grouped) {
-    const std::string_view name = Name(id);
-    const uint32_t hash = hashes[static_cast<size_t>(id)];
+  // Each with its slot entry (hash and id + 1), so that the inserts read
+  // nothing else unless two hashes agree.
+  QXIndexVector<uint64_t> grouped(count);
+  for (size_t id = 0; id < count; id++)
+    grouped[firsts[group(id)]++] = static_cast<uint64_t>(hashes[id]) << 32 | (id + 1);
+  for (const uint64_t entry : grouped) {
+    const uint32_t hash = static_cast<uint32_t>(entry >> 32);
+    const int id = static_cast<int>(static_cast<uint32_t>(entry)) - 1;
     size_t slot = hash & mask;
     for (; slots[slot] != 0; slot = (slot + 1) & mask) {
-      const uint64_t entry = slots[slot];
-      const int other = static_cast<int>(static_cast<uint32_t>(entry)) - 1;
-      if (static_cast<uint32_t>(entry >> 32) == hash && Name(other) == name) break;
+      const uint64_t other = slots[slot];
+      if (static_cast<uint32_t>(other >> 32) == hash &&
+          Name(static_cast<int>(static_cast<uint32_t>(other)) - 1) == Name(id))
+        break;
     }
     if (slots[slot] == 0) {
-      slots[slot] = static_cast<uint64_t>(hash) << 32 | static_cast<uint64_t>(id + 1);
+      slots[slot] = entry;
       continue;
     }
     // Seen before: the first id stays, with the record of this later one.
@@ -154,6 +162,7 @@ std::vector<int> QXNameTable::Seal() {
     }
     arena.swap(keptArena);
     starts.swap(keptStarts);
+    recent = -1;
     hashes.swap(keptHashes);
     std::vector<char> none;
     Build(size, none, last);

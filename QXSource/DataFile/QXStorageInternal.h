@@ -122,6 +122,8 @@ class QXNameTable {
   QXIndexVector<uint32_t> hashes;
   mutable std::vector<int> order;
   mutable bool ordered = true;
+  // The id Find() gave last; the index is used from one thread at a time.
+  mutable int recent = -1;
 };
 
 // Name to entry, and the bytes of small records. Entry is the storage's own
