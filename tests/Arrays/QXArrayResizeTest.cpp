@@ -37,7 +37,7 @@ struct QXArrayResize : testing::Test {
     Mutable R = op == 'T' ? TruncateSize(A, a[0]) : op == 'I' ? IncreaseSize(A, a[0]) : Mutable();
     if (op == 't' || op == 'F') R = op == 't' ? Transpose(A) : FlipJ(A);
     if constexpr (numeric) R = op == 'R' ? Reshape(A, a[0], a[1], a[2]) : op == 'S' ? Sort(A) : R;
-    EXPECT_EQ(QXErrorList(), expected);  // the reports since the capture began
+    EXPECT_EQ(QXErrorListSnapshot(), expected);  // the reports since the capture began
     EXPECT_TRUE(A == before && (R.IsEmpty() || R.Pointer() != A.Pointer()));
     return R;
   }

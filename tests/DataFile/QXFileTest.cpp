@@ -35,7 +35,7 @@ class QXFileTest : public testing::Test {
   // What a fresh handle reads of a file without line ends.
   std::string Contents(std::string n) { return QXFile(Path(n), QXFile::ReadOnly).ReadLine(); }
   // The reports made since the last call, as "operation: message" lines.
-  Lines Reports() { return std::exchange(QXErrorList(), Lines{}); }
+  Lines Reports() { return QXTakeReports(); }
   char directory[32] = "/tmp/qxfiletest.XXXXXX";
   int files = 0;
   QXReportCapture capture;  // for the whole test
