@@ -70,7 +70,7 @@ int QXFuzzStorage(const uint8_t* data, size_t size, const char* fileSuffix) {
   }
   std::remove(path.c_str());
   // The error list is process-wide; without this it grows with every input.
-  QXErrorList().clear();
+  QXClearErrorList();
   return 0;
 }
 

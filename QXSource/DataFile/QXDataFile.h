@@ -101,7 +101,7 @@ class QXDataFile : public QXDataStorage {
   std::string ReadString(std::string name) const override;
 
   // The listing on standard error: a title with the path and the count, then
-  // one line per entry in file order. Of 400 or more entries the first 390
+  // one line per entry in file order. Of more than 400 entries the first 390
   // and the last nine are shown, the cut marked by a "Skipping" line.
   void printInfo() const override;
   // The names that begin with prefix, sorted after they are picked.

@@ -23,6 +23,16 @@ std::string Decimal(int value) { return std::to_string(value); }
 
 std::vector<std::string>& QXErrorList() { return ProcessErrorList(); }
 
+std::vector<std::string> QXErrorListSnapshot() {
+  std::lock_guard<std::mutex> guard(ReportMutex());
+  return ProcessErrorList();
+}
+
+void QXClearErrorList() {
+  std::lock_guard<std::mutex> guard(ReportMutex());
+  ProcessErrorList().clear();
+}
+
 void QXErrorMessage(const std::string& msg) {
   std::lock_guard<std::mutex> guard(ReportMutex());
   ProcessErrorList().push_back(msg);

@@ -2,10 +2,12 @@
 // wrong; the text goes to standard error at once and into a process-wide list.
 //
 //   QXErrorMessage("QXFile::ReadLine()", "No file");  // "QXFile::ReadLine(): No file"
-//   for (const std::string& line : QXErrorList()) ...
+//   for (const std::string& line : QXErrorListSnapshot()) ...
 //
 // Reports never stop the program; the caller returns its empty value.
-// Concurrent reports are serialised, so list entries and lines never interleave.
+// Concurrent reports are serialised, so list entries and lines never interleave;
+// the snapshot and the clear take the same lock, so any thread may use them
+// while others report.
 #ifndef QXERROR_H
 #define QXERROR_H
 
@@ -24,8 +26,14 @@ void QXErrorOutOfRange(const std::string& type, int i, int m);
 void QXErrorOutOfRange(const std::string& type, int i, int j, int m, int n);
 void QXErrorOutOfRange(const std::string& type, int i, int j, int k, int m, int n, int o);
 
-// The process-wide list of every reported message, oldest first. Callers may
-// clear or edit it; they must not do so while another thread reports.
+// A copy of the process-wide list of every reported message, oldest first.
+std::vector<std::string> QXErrorListSnapshot();
+// Empties the list.
+void QXClearErrorList();
+
+// The list itself, for callers that edit it in place. Unlocked: reading,
+// clearing or editing it while another thread reports is a data race (the
+// list may move in memory under the reader). Use the two calls above.
 std::vector<std::string>& QXErrorList();
 
 #endif

@@ -7,7 +7,8 @@
 #include "QXError.h"
 
 void QXSaveError(QXDataStorage& output, std::string name) {
-  const std::vector<std::string>& messages = QXErrorList();
+  // A copy: other threads may report while the messages are packed.
+  const std::vector<std::string> messages = QXErrorListSnapshot();
   // The packed size must fit the arrays' int sizes: messages beyond that are
   // left out rather than overflowing the count.
   size_t count = 0;

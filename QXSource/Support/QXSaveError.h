@@ -12,8 +12,10 @@
 
 // Saves the offsets (int, count x 1) under name + "_offs", then the characters
 // (unsigned char, total x 1) under name. An empty list saves two empty arrays.
-// The list itself is left unchanged; a storage that refuses the saves reports
-// that itself, so its reports follow the saved messages in the list.
+// The list is left unchanged and saved as it stood at the call: messages that
+// other threads report meanwhile are not in it. A storage that refuses the
+// saves reports that itself, so its reports follow the saved messages in the
+// list.
 void QXSaveError(QXDataStorage& output, std::string name);
 
 #endif

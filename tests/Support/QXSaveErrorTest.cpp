@@ -2,43 +2,106 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "../DataFile/QXMemoryStorage.h"
 #include "QXTestSupport.h"
 
-// Runs QXSaveError into `storage` with exactly these messages in the error
-// list and returns the list as it stands afterwards.
-static std::vector<std::string> SaveWithList(QXMemoryStorage& storage,
-                                             const std::vector<std::string>& messages) {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Reports exactly these messages into an emptied list, saves the list under
+// "E" and returns the list as it stands afterwards.
+Texts SaveWithList(QXMemoryStorage& storage, const Texts& messages) {
   QXReportCapture capture;
-  QXErrorList() = messages;
+  for (const std::string& message : messages) QXErrorMessage(message);
   QXSaveError(storage, "E");
   capture.Finish();
   return capture.errors;
 }
 
-TEST(QXSaveError, PacksMessagesAsIntOffsetsAndZeroTerminatedUCharBytesInThatOrder) {
+std::vector<int> SavedOffsets(const QXMemoryStorage& storage) {
+  const QXIntArray offsets = storage.ReadIntArray("E_offs");
+  return std::vector<int>(offsets.Pointer(), offsets.Pointer() + offsets.Length());
+}
+
+std::string SavedBytes(const QXMemoryStorage& storage) {
+  const QXUCharArray bytes = storage.ReadUCharArray("E");
+  return std::string(reinterpret_cast<const char*>(bytes.Pointer()), bytes.Length());
+}
+
+// The messages as a reader of the packed list finds them.
+Texts SavedMessages(const QXMemoryStorage& storage) {
+  const std::string bytes = SavedBytes(storage);
+  Texts messages;
+  for (int offset : SavedOffsets(storage)) messages.push_back(bytes.c_str() + offset);
+  return messages;
+}
+
+}  // namespace
+
+TEST(QXSaveError, PacksZeroTerminatedMessagesBesideTheirOffsets) {
   const struct {
-    std::vector<std::string> messages;
+    Texts messages;
     std::vector<int> offsets;
     std::string bytes;
-  } cases[] = {{{"a", "bc"}, {0, 2}, std::string("a\0bc\0", 5)},
-               {{}, {}, ""},
-               {{"", "x y", ""}, {0, 1, 5}, std::string("\0x y\0\0", 6)}};
+  } cases[] = {
+      {{"a", "bc"}, {0, 2}, std::string("a\0bc\0", 5)},
+      {{}, {}, ""},
+      {{"", "x y", ""}, {0, 1, 5}, std::string("\0x y\0\0", 6)},
+  };
   for (const auto& c : cases) {
     QXMemoryStorage storage;
-    EXPECT_EQ(SaveWithList(storage, c.messages), c.messages);  // the list stays as it was
-    EXPECT_EQ(storage.SaveOrder(), (std::vector<std::string>{"E_offs", "E"}));
-    ASSERT_TRUE(storage.Holds<QXIntArray>("E_offs") && storage.Holds<QXUCharArray>("E"));
-    const QXIntArray offsets = storage.ReadIntArray("E_offs");
-    const QXUCharArray bytes = storage.ReadUCharArray("E");
-    EXPECT_EQ(std::vector<int>(offsets.Pointer(), offsets.Pointer() + offsets.Length()), c.offsets);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.Pointer()), bytes.Length()), c.bytes);
-    EXPECT_TRUE(offsets.m() == offsets.Length() && bytes.m() == bytes.Length()) << "m x 1 x 1";
+    SaveWithList(storage, c.messages);
+    EXPECT_EQ(SavedOffsets(storage), c.offsets) << c.bytes;
+    EXPECT_EQ(SavedBytes(storage), c.bytes) << c.bytes;
   }
-  // A storage that refuses the saves reports after the messages already listed.
+}
+
+TEST(QXSaveError, SavesIntOffsetsThenUCharCharacters) {
+  QXMemoryStorage storage;
+  SaveWithList(storage, {"a"});
+  EXPECT_EQ(storage.SaveOrder(), (Texts{"E_offs", "E"}));
+  EXPECT_TRUE(storage.Holds<QXIntArray>("E_offs"));
+  EXPECT_TRUE(storage.Holds<QXUCharArray>("E"));
+}
+
+TEST(QXSaveError, SavesOneColumnEach) {
+  QXMemoryStorage storage;
+  SaveWithList(storage, {"a", "bc"});
+  EXPECT_EQ(storage.ReadIntArray("E_offs").m(), 2);
+  EXPECT_EQ(storage.ReadIntArray("E_offs").n(), 1);
+  EXPECT_EQ(storage.ReadUCharArray("E").m(), 5);
+  EXPECT_EQ(storage.ReadUCharArray("E").n(), 1);
+}
+
+TEST(QXSaveError, LeavesTheListUnchanged) {
+  QXMemoryStorage storage;
+  EXPECT_EQ(SaveWithList(storage, {"a", "bc"}), (Texts{"a", "bc"}));
+}
+
+TEST(QXSaveError, StorageThatRefusesReportsAfterTheListedMessages) {
   QXMemoryStorage readOnly;
   readOnly.SetReadOnly(true);
   const std::string refused = "QXMemoryStorage::Save: Storage is read only.";
-  EXPECT_EQ(SaveWithList(readOnly, {"a"}), (std::vector<std::string>{"a", refused, refused}));
-  EXPECT_TRUE(readOnly.SaveOrder().empty());
+  EXPECT_EQ(SaveWithList(readOnly, {"a"}), (Texts{"a", refused, refused}));
+}
+
+// Without a locked copy of the list, ThreadSanitizer finds the packing
+// reading the list while a report moves it.
+TEST(QXSaveError, SavesWholeMessagesWhileFourThreadsReport) {
+  QXReportCapture capture;
+  QXReportingThreads threads(500);
+  QXMemoryStorage storage;
+  int brokenSaves = 0;
+  do {
+    QXSaveError(storage, "E");
+    const Texts saved = SavedMessages(storage);
+    if (saved != Texts(saved.size(), "thread: text")) brokenSaves++;
+  } while (threads.Running());
+  threads.Join();
+  capture.Finish();
+  EXPECT_EQ(brokenSaves, 0);
 }

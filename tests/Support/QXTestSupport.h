@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "QXCharArray.h"
@@ -21,13 +23,20 @@
 #include "QXUCharArray.h"
 #include "QXUShortIntArray.h"
 
+// The reports made since the list was last emptied; empties it.
+inline std::vector<std::string> QXTakeReports() {
+  std::vector<std::string> reports = QXErrorListSnapshot();
+  QXClearErrorList();
+  return reports;
+}
+
 // Runs the body with standard error captured and the error list emptied;
 // afterwards `errors` holds the reports the body made and `stderrText` all
 // it wrote to standard error.
 class QXReportCapture {
  public:
   QXReportCapture() {
-    QXErrorList().clear();
+    QXClearErrorList();
     testing::internal::CaptureStderr();
   }
   // Stops capturing; call once, before checking.
@@ -35,8 +44,7 @@ class QXReportCapture {
     if (finished) return;
     finished = true;
     stderrText = testing::internal::GetCapturedStderr();
-    errors = QXErrorList();
-    QXErrorList().clear();
+    errors = QXTakeReports();
   }
   ~QXReportCapture() { Finish(); }
 
@@ -55,6 +63,31 @@ QXReportCapture Captured(F body) {
   capture.Finish();
   return capture;
 }
+
+// Four threads that each report `perThread` times "thread: text", started on
+// construction; Join waits for them.
+class QXReportingThreads {
+ public:
+  explicit QXReportingThreads(int perThread) {
+    for (int t = 0; t < 4; t++) {
+      threads.emplace_back([this, perThread] {
+        for (int i = 0; i < perThread; i++) QXErrorMessage("thread", "text");
+        finished++;
+      });
+    }
+  }
+  ~QXReportingThreads() { Join(); }
+  bool Running() const { return finished < 4; }
+  void Join() {
+    for (std::thread& thread : threads) {
+      if (thread.joinable()) thread.join();
+    }
+  }
+
+ private:
+  std::vector<std::thread> threads;
+  std::atomic<int> finished{0};
+};
 
 // A path under /tmp, unique in this process; the file goes with the object.
 struct QXTempPath {
