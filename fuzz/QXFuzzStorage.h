@@ -39,8 +39,9 @@ inline void QXFuzzReadEverything(const QXDataStorage& storage, const std::string
   storage.ResolveName(name);
 }
 
-template <class Storage>
-int QXFuzzStorage(const uint8_t* data, size_t size, const char* fileSuffix) {
+// report(storage) runs on the read-only storage after the reads.
+template <class Storage, class Report>
+int QXFuzzStorage(const uint8_t* data, size_t size, const char* fileSuffix, Report report) {
   static const std::string path =
       "/tmp/qxfuzz_" + std::to_string(static_cast<long>(getpid())) + fileSuffix;
   if (!QXFuzzWriteInput(path, data, size)) return 0;
@@ -51,6 +52,7 @@ int QXFuzzStorage(const uint8_t* data, size_t size, const char* fileSuffix) {
     for (const char* missing : {"", "no such variable", "A_3D"})
       QXFuzzReadEverything(storage, missing);
     storage.pinfo();
+    report(storage);
   }
   // Saves into the same bytes: the tail check and the appends must hold on
   // any file, and what they save must read back.

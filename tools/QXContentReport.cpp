@@ -4,7 +4,7 @@
 #include <string>
 
 #include "QXError.h"
-#include "QXStorageListing.h"
+#include "QXStorageListingInternal.h"
 
 namespace {
 

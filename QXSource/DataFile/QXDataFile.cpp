@@ -10,7 +10,7 @@
 #include "QXDataFileInternal.h"
 #include "QXError.h"
 #include "QXNumberText.h"
-#include "QXStorageListing.h"
+#include "QXStorageListingInternal.h"
 
 namespace {
 
@@ -430,7 +430,8 @@ QXArray<T> QXDataFile::ReadArray(const std::string& name) const {
   const QXDataEntry* entry = Find(name);
   if (entry == nullptr) {
     QXErrorMessage(QXStorageReadOperation<T>(),
-                   "Did not find the variable \"" + name + "\" inside the datafile.");
+                   "Did not find the variable \"" + QXEscapeControlCharacters(name) +
+                       "\" inside the datafile.");
     return QXArray<T>();
   }
   if (entry->type == kTypeCode<T> || ReadsBytesOf<T>(entry->type))
@@ -465,11 +466,13 @@ std::string QXDataFile::ReadString(std::string name) const {
   const char* operation = "dataFile.ReadString(name)";
   const QXDataEntry* entry = Find(name);
   if (entry == nullptr) {
-    QXErrorMessage(operation, "Did not find the string \"" + name + "\" inside the datafile.");
+    QXErrorMessage(operation, "Did not find the string \"" + QXEscapeControlCharacters(name) +
+                                  "\" inside the datafile.");
     return std::string();
   }
   if (entry->type != QXDataFileString) {
-    QXErrorMessage(operation, "The variable \"" + name + "\" is not a string.");
+    QXErrorMessage(operation,
+                   "The variable \"" + QXEscapeControlCharacters(name) + "\" is not a string.");
     return std::string();
   }
   if (entry->m == 0) return std::string();

@@ -10,7 +10,7 @@
 #include "QXError.h"
 #include "QXMatlabDataFileInternal.h"
 #include "QXNumberText.h"
-#include "QXStorageListing.h"
+#include "QXStorageListingInternal.h"
 
 namespace {
 
@@ -54,8 +54,10 @@ void ReportIllegalType() {
     QXErrorMessage(QXStorageReadOperation<T>(), "Illegal type.");
 }
 
+// Names in reports are escaped, as in the listing, so that a name read from
+// a file cannot start a line of its own.
 std::string NotFoundText(const std::string& name) {
-  return "Did not find the variable \"" + name + "\" inside the datafile.";
+  return "Did not find the variable \"" + QXEscapeControlCharacters(name) + "\" inside the datafile.";
 }
 
 int ElementDigit(int type) { return (type % 100) / 10; }
@@ -525,7 +527,8 @@ std::string QXMatlabDataFile::ReadString(std::string name) const {
   const long long count = static_cast<long long>(entry->Fmtrx.mrows) * entry->Fmtrx.ncols;
   if (count == 0) return std::string();
   if (entry->Fmtrx.type != kTextType) {
-    QXErrorMessage(kStringOperation, "The variable \"" + name + "\" is not save as a string.");
+    QXErrorMessage(kStringOperation, "The variable \"" + QXEscapeControlCharacters(name) +
+                                         "\" is not save as a string.");
     return std::string();
   }
   // The walk indexed the record only because the file holds it in full.

@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "QXError.h"
+#include "QXStorageListingInternal.h"
 
 namespace {
 
@@ -416,7 +417,8 @@ bool QXPrepareToAppend(QXFile& file, QXAppendState& tail, const QXFileFormat& fo
       QXErrorMessage(format.saveOperation,
                      tail.tailName.empty()
                          ? "Removed a " + record + removed
-                         : "Removed the " + record + " \"" + tail.tailName + "\"" + removed);
+                         : "Removed the " + record + " \"" +
+                               QXEscapeControlCharacters(tail.tailName) + "\"" + removed);
       tail.state = QXFileState::Whole;
       tail.end = tail.stop;
     }
@@ -442,8 +444,8 @@ bool QXFinishAppend(QXFile& file, QXAppendState& tail, QXAppendWriter& writer,
   }
   const std::string reason =
       writer.Error() != 0 ? std::strerror(writer.Error()) : "the file took fewer bytes";
-  QXErrorMessage(format.saveOperation, "Could not write \"" + name + "\" to the file (" + reason +
-                                           "); nothing was saved.");
+  QXErrorMessage(format.saveOperation, "Could not write \"" + QXEscapeControlCharacters(name) +
+                                           "\" to the file (" + reason + "); nothing was saved.");
   // What did arrive is ours to take back; when that fails too, the next save
   // removes it as a record cut short.
   if (!file.Truncate(writer.Start())) {

@@ -1,4 +1,4 @@
-#include "QXStorageListing.h"
+#include "QXStorageListingInternal.h"
 
 #include <algorithm>
 

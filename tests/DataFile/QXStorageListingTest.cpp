@@ -1,12 +1,14 @@
-#include "QXStorageListing.h"
+#include "QXStorageListingInternal.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "QXMatlabDataFile.h"
+#include "QXTestSupport.h"
 
 namespace {
 
@@ -20,8 +22,8 @@ struct Line {
 
 // The listing lines of `count` entries named e0, e1, ... in file order.
 std::vector<std::string> ListingOf(int count) {
-  std::map<std::string, Entry> index;
-  for (int i = 0; i < count; i++) index["e" + std::to_string(i)] = Entry{i};
+  QXStorageIndex<Entry> index;
+  for (int i = 0; i < count; i++) index.Set("e" + std::to_string(i), Entry{i});
   const std::string text =
       QXListingLines<Line>(index, [](const std::string& name, const Entry&) { return name; });
   std::vector<std::string> lines;
@@ -107,4 +109,16 @@ TEST(QXStorageListing, SkipLineAnnouncesTheNumberReallyLeftOut) {
     EXPECT_EQ(lines[390], "Skipping " + std::to_string(EntriesLeftOut(lines, count)) + " entries.")
         << count;
   }
+}
+
+TEST(QXStorageListing, StorageReportsEscapeTheNamesTheyQuote) {
+  QXTempPath file("escaped");
+  file.Write("");
+  const QXMatlabDataFile storage(file.path, QXFile::ReadOnly);
+  QXReportCapture capture;
+  storage.ReadString("a\nb");
+  capture.Finish();
+  const std::vector<std::string> expected = {
+      "dataFile.ReadString(name): Did not find the variable \"a\\nb\" inside the datafile."};
+  EXPECT_EQ(capture.errors, expected);
 }
