@@ -13,7 +13,7 @@
 namespace {
 
 // Buffers of at least this size are placed on huge-page boundaries.
-constexpr size_t kHugePageSize = size_t(2) << 20;
+constexpr size_t kHugePageSize = size_t{2} << 20;
 
 void ReportSizeFailure(const char* typeName, const char* message) {
   QXErrorMessage(std::string(typeName) + "(m,n,o)", message);
@@ -40,7 +40,7 @@ void* QXAllocateArrayBuffer(size_t bytes, const char* typeName) {
   if (bytes >= kHugePageSize) {
     if (posix_memalign(&buffer, kHugePageSize, bytes) != 0) buffer = nullptr;
 #ifdef MADV_HUGEPAGE
-    if (buffer != nullptr) madvise(buffer, bytes & ~size_t(4095), MADV_HUGEPAGE);
+    if (buffer != nullptr) madvise(buffer, bytes & ~size_t{4095}, MADV_HUGEPAGE);
 #endif
   } else {
     buffer = std::malloc(bytes);

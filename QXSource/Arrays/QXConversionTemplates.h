@@ -21,8 +21,8 @@ static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<doubl
 // vectorise.
 template <class Floating>
 inline int QXSaturatedTruncation(Floating v) {
-  if (!(v > Floating(-2147483648.0))) return std::numeric_limits<int>::min();  // NaN too
-  if (v >= Floating(2147483648.0)) return std::numeric_limits<int>::max();
+  if (!(v > static_cast<Floating>(-2147483648.0))) return std::numeric_limits<int>::min();  // NaN too
+  if (v >= static_cast<Floating>(2147483648.0)) return std::numeric_limits<int>::max();
   return static_cast<int>(v);
 }
 

@@ -6,7 +6,7 @@ namespace {
 
 // Large enough that a walk over small records costs few reads, small enough
 // to stay in cache.
-constexpr size_t kBufferSize = size_t(64) << 10;
+constexpr size_t kBufferSize = size_t{64} << 10;
 
 }  // namespace
 

@@ -39,7 +39,7 @@ bool ReadBlock(FILE* file, void* destination, size_t bytes, const std::string& o
 
 // ReadString grows its result in doubling steps from this size, so a length
 // far beyond what the file holds costs no more memory than the file does.
-constexpr size_t kFirstStringStep = size_t(64) << 10;
+constexpr size_t kFirstStringStep = size_t{64} << 10;
 
 
 // What opening a path gave: the stream (null on failure), why it failed when

@@ -32,14 +32,14 @@ uint32_t HashName(std::string_view name) {
 }
 
 // The staging buffer's size: a record up to this size goes out in one write.
-constexpr size_t kStagingBytes = size_t(1) << 20;
+constexpr size_t kStagingBytes = size_t{1} << 20;
 
 }  // namespace
 
 // --- Index memory --------------------------------------------------------------
 
 void* QXAllocateIndexBlock(size_t bytes) {
-  constexpr size_t kHugePage = size_t(2) << 20;
+  constexpr size_t kHugePage = size_t{2} << 20;
   void* block = nullptr;
   if (bytes < kHugePage) {
     block = std::malloc(bytes);
@@ -104,9 +104,9 @@ void QXNameTable::Build(size_t size, std::vector<char>& repeated, std::vector<in
   // The ids grouped by the top bits of their home slot, in id order within
   // a group: a counting sort.
   int sizeBits = 0;
-  while ((size_t(1) << sizeBits) < size) sizeBits++;
+  while ((size_t{1} << sizeBits) < size) sizeBits++;
   const int groupBits = std::min(sizeBits, 12);
-  std::vector<size_t> firsts((size_t(1) << groupBits) + 1, 0);
+  std::vector<size_t> firsts((size_t{1} << groupBits) + 1, 0);
   auto group = [&](size_t id) { return (hashes[id] & mask) >> (sizeBits - groupBits); };
   for (size_t id = 0; id < count; id++) firsts[group(id) + 1]++;
   for (size_t g = 1; g < firsts.size(); g++) firsts[g] += firsts[g - 1];
@@ -342,7 +342,7 @@ namespace {
 
 // The known dead ends of the search are kept up to this many; a search
 // that needs more gives up, and the tail is then not cut.
-constexpr size_t kMaxDeadEnds = size_t(1) << 20;
+constexpr size_t kMaxDeadEnds = size_t{1} << 20;
 
 // Reads the window at offset: up to size bytes, fewer at the end.
 size_t ReadWindow(const QXFile& file, long offset, long end, std::vector<unsigned char>& window,
@@ -360,7 +360,7 @@ bool QXIntactRecordsFollow(const QXFile& file, long tailStart, long end,
   const size_t headerWindow = format.headerWindow;
   std::unordered_set<long> deadEnds;
   std::vector<unsigned char> block, window;
-  constexpr size_t kBlock = size_t(1) << 16;
+  constexpr size_t kBlock = size_t{1} << 16;
   // Scans every offset after the tail's start through a buffer that holds a
   // header window beyond its block; follows each chain that starts there.
   for (long blockStart = tailStart + 1; blockStart < end; blockStart += static_cast<long>(kBlock)) {

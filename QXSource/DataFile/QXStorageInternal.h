@@ -266,7 +266,7 @@ template <class Stored, class T>
 bool QXReadStoredElements(const QXFile& file, long offset, const unsigned char* small,
                           QXByteOrder order, T* out, size_t count) {
   constexpr bool direct = std::is_same_v<Stored, T> || (sizeof(Stored) == 1 && sizeof(T) == 1);
-  constexpr size_t kSliceElements = (size_t(1) << 20) / sizeof(Stored);
+  constexpr size_t kSliceElements = (size_t{1} << 20) / sizeof(Stored);
   const bool swap = order != QXMachineByteOrder();
   if constexpr (direct) {
     const size_t bytes = count * sizeof(T);
