@@ -475,7 +475,8 @@ std::string QXDataFile::ReadString(std::string name) const {
                    "The variable \"" + QXEscapeControlCharacters(name) + "\" is not a string.");
     return std::string();
   }
-  if (entry->m == 0) return std::string();
+  // A string entry holds m bytes; one that claims none (or a zero n or o) is empty.
+  if (static_cast<int64_t>(entry->m) * entry->n * entry->o == 0) return std::string();
   // The index admits no entry of more than INT_MAX elements.
   std::string bytes(static_cast<size_t>(static_cast<int64_t>(entry->m) * entry->n * entry->o),
                     '\0');

@@ -268,6 +268,7 @@ bool QXReadStoredElements(const QXFile& file, long offset, const unsigned char* 
   constexpr bool direct = std::is_same_v<Stored, T> || (sizeof(Stored) == 1 && sizeof(T) == 1);
   constexpr size_t kSliceElements = (size_t{1} << 20) / sizeof(Stored);
   const bool swap = order != QXMachineByteOrder();
+  if (count == 0) return true;
   if constexpr (direct) {
     const size_t bytes = count * sizeof(T);
     if (small != nullptr)
