@@ -19,6 +19,7 @@
 #include "QXShortIntArray.h"
 #include "QXUCharArray.h"
 #include "QXUShortIntArray.h"
+#include "QXArrayArithmetic.h"
 #include "QXArrayConversion.h"
 #include "QXArrayResize.h"
 
