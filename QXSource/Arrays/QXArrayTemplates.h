@@ -96,7 +96,7 @@ class QXArrayStorage : public std::conditional_t<QXArrayTraits<T>::tracksHandles
     mn = mIn * nIn;
     length = static_cast<int>(elements);
   }
-  ~QXArrayStorage() { QXFreeArrayBuffer(Data); }
+  ~QXArrayStorage() { QXFreeArrayBuffer(Data, sizeof(T) * static_cast<size_t>(length)); }
   QXArrayStorage(const QXArrayStorage&) = delete;
   QXArrayStorage& operator=(const QXArrayStorage&) = delete;
 

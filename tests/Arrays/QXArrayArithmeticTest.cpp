@@ -169,4 +169,16 @@ TEST(QXArrayArithmetic, CompoundAssignmentsChangeTheSharedStorage) {
   EXPECT_EQ(Values<double>(M), (std::vector<double>{0, 0, 0}));
 }
 
+TEST(QXArrayArithmetic, LargeResultsReuseTheBufferOfAFreedResult) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "freed buffers are not kept under AddressSanitizer";
+#endif
+  QXMutableDoubleArray A(1 << 19, 1, 1);  // 4 MiB
+  A = 1.5;
+  const double* freed = (A * 2.0).Pointer();
+  const QXMutableDoubleArray R = A * 2.0;
+  EXPECT_EQ(R.Pointer(), freed);
+  EXPECT_EQ(R(0), 3.0);
+}
+
 }  // namespace
