@@ -22,6 +22,8 @@
 #include "QXArrayArithmetic.h"
 #include "QXArrayConversion.h"
 #include "QXArrayResize.h"
+#include "QXDoubleArrayRegion.h"
+#include "QXIndex.h"
 
 #include "QXDataFile.h"
 #include "QXDataStorage.h"
