@@ -69,9 +69,10 @@ class QXDoubleArrayRegion : public QXConstDoubleArrayRegion {
 
   // Writes B's elements, in column-major order, into the selected positions.
   // B must have the selection's shape: Length() = a for one index (any
-  // shape), a x b x 1 for two, a x b x c for three. Otherwise reports
-  // "Array(Region) = ***: Incompatible array sizes." and writes nothing. B may
-  // share the region's storage: it is read in full before anything is written.
+  // shape), a x b x 1 for two, a x b x c for three; only an empty B fits an
+  // empty selection. Otherwise reports "Array(Region) = ***: Incompatible
+  // array sizes." and writes nothing. B may share the region's storage: it is
+  // read in full before anything is written.
   QXDoubleArrayRegion& operator=(const QXDoubleArray& B);
   // Writes v into every selected position.
   QXDoubleArrayRegion& operator=(double v);
