@@ -19,8 +19,11 @@
 #include "QXShortIntArray.h"
 #include "QXUCharArray.h"
 #include "QXUShortIntArray.h"
+#include "QXArrayArithmetic.h"
 #include "QXArrayConversion.h"
 #include "QXArrayResize.h"
+#include "QXDoubleArrayRegion.h"
+#include "QXIndex.h"
 
 #include "QXDataFile.h"
 #include "QXDataStorage.h"

@@ -12,10 +12,17 @@ bool QXArrayElementCount(int m, int n, int o, size_t elementSize, const char* ty
                          long long* elements);
 
 // An uninitialised buffer of the given size (not zero). Large buffers are
-// aligned and advised for huge pages, which halves the cost of first touch.
-// Reports under "<typeName>(m,n,o)" and returns null when memory runs out.
+// aligned and advised for huge pages, which halves the cost of first touch,
+// and are preferably one of the large buffers freed recently (see
+// QXFreeArrayBuffer). Reports under "<typeName>(m,n,o)" and returns null when
+// memory runs out.
 void* QXAllocateArrayBuffer(size_t bytes, const char* typeName);
-void QXFreeArrayBuffer(void* buffer);
+// Frees a buffer of `bytes` bytes (the size it was allocated with). A few
+// large buffers, up to 256 MiB in all, are kept for the next allocation of
+// the same size, so that an operation that makes a new array in a loop
+// (R = A + B) writes into pages already mapped rather than paying a page
+// fault per page, which costs more than the arithmetic itself.
+void QXFreeArrayBuffer(void* buffer, size_t bytes);
 
 // Writes the pinfo line with up to three sizes to standard error.
 void QXPrintArrayInfo(const char* format, int a = 0, int b = 0, int c = 0);

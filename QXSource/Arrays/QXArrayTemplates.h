@@ -96,7 +96,7 @@ class QXArrayStorage : public std::conditional_t<QXArrayTraits<T>::tracksHandles
     mn = mIn * nIn;
     length = static_cast<int>(elements);
   }
-  ~QXArrayStorage() { QXFreeArrayBuffer(Data); }
+  ~QXArrayStorage() { QXFreeArrayBuffer(Data, sizeof(T) * static_cast<size_t>(length)); }
   QXArrayStorage(const QXArrayStorage&) = delete;
   QXArrayStorage& operator=(const QXArrayStorage&) = delete;
 
@@ -108,6 +108,15 @@ class QXArrayStorage : public std::conditional_t<QXArrayTraits<T>::tracksHandles
 
 template <class T>
 class QXMutableArray;
+
+// Regions (QXDoubleArrayRegion.h) exist for double arrays only. QXRegionOf<E, R>
+// is R when E is double; for any other element type the region members drop
+// out of overload resolution.
+class QXIndex;
+class QXConstDoubleArrayRegion;
+class QXDoubleArrayRegion;
+template <class E, class R>
+using QXRegionOf = std::enable_if_t<std::is_same_v<E, double>, R>;
 
 // The immutable handle: reading only.
 template <class T>
@@ -163,6 +172,23 @@ class QXArray {
   }
   T e(int i, int j, int k) const {
     return InRange(i, j, k) ? Storage->Data[Offset(i, j, k)] : OutOfBounds();
+  }
+
+  // The region the indices select, for reading (double arrays only; include
+  // QXDoubleArrayRegion.h). Plain ints still select single elements: A(3) is
+  // an element, A(QXIndex(3)) a region.
+  template <class E = T>
+  QXRegionOf<E, QXConstDoubleArrayRegion> operator()(const QXIndex& I) const {
+    return QXRegionOf<E, QXConstDoubleArrayRegion>(*this, I);
+  }
+  template <class E = T>
+  QXRegionOf<E, QXConstDoubleArrayRegion> operator()(const QXIndex& I, const QXIndex& J) const {
+    return QXRegionOf<E, QXConstDoubleArrayRegion>(*this, I, J);
+  }
+  template <class E = T>
+  QXRegionOf<E, QXConstDoubleArrayRegion> operator()(const QXIndex& I, const QXIndex& J,
+                                                     const QXIndex& K) const {
+    return QXRegionOf<E, QXConstDoubleArrayRegion>(*this, I, J, K);
   }
 
   // One line describing the size on standard error.
@@ -267,6 +293,21 @@ class QXMutableArray : public QXArray<T> {
   }
   T& operator()(int i, int j, int k) {
     return this->InRange(i, j, k) ? this->Storage->Data[this->Offset(i, j, k)] : Spare(i, j, k);
+  }
+
+  // The region the indices select, for reading and writing (double arrays only).
+  template <class E = T>
+  QXRegionOf<E, QXDoubleArrayRegion> operator()(const QXIndex& I) {
+    return QXRegionOf<E, QXDoubleArrayRegion>(*this, I);
+  }
+  template <class E = T>
+  QXRegionOf<E, QXDoubleArrayRegion> operator()(const QXIndex& I, const QXIndex& J) {
+    return QXRegionOf<E, QXDoubleArrayRegion>(*this, I, J);
+  }
+  template <class E = T>
+  QXRegionOf<E, QXDoubleArrayRegion> operator()(const QXIndex& I, const QXIndex& J,
+                                                const QXIndex& K) {
+    return QXRegionOf<E, QXDoubleArrayRegion>(*this, I, J, K);
   }
 
  private:
