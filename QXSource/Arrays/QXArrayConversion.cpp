@@ -2,7 +2,7 @@
 // element loop for its pair of element types.
 #include "QXArrayConversion.h"
 
-#include "QXConversionTemplates.h"
+#include "QXConversionTemplatesInternal.h"
 
 #define QX_DEFINE_ARRAY_CONVERSION(Source, Target)                             \
   QXMutable##Target##Array ConvertTo##Target(const QX##Source##Array& A) {     \

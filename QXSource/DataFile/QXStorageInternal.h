@@ -18,7 +18,7 @@
 
 #include "QXArrayTemplates.h"
 #include "QXByteOrderInternal.h"
-#include "QXConversionTemplates.h"
+#include "QXConversionTemplatesInternal.h"
 #include "QXFile.h"
 #include "QXList.h"
 

@@ -1,8 +1,8 @@
 // The element rule and the one element loop behind every conversion between
 // array element types. Callers use QXArrayConversion.h; this file is the
 // machinery the 42 public conversions are instantiated from.
-#ifndef QXCONVERSIONTEMPLATES_H
-#define QXCONVERSIONTEMPLATES_H
+#ifndef QXCONVERSIONTEMPLATESINTERNAL_H
+#define QXCONVERSIONTEMPLATESINTERNAL_H
 
 #include <cmath>
 #include <limits>
