@@ -36,6 +36,21 @@ std::string Entry(int32_t type, int32_t m, int32_t n, int32_t o, const std::stri
 
 std::string IntEntry(const std::string& name, int32_t v) { return Entry(8, 1, 1, 1, name, Big(v)); }
 
+// A file with an entry of each type, one of a type unknown, and strings.
+std::string EveryType() {
+  std::string bytes = kHeader;
+  bytes += Entry(8, 1, 1, 1, "int", Big(-3) + "spare bytes in the block");
+  bytes += Entry(1, 2, 1, 1, "double", Big(-2.0) + Big(0.5));
+  bytes += Entry(2, 1, 1, 2, "float", Big(1.5f) + Big(2.5f));
+  bytes += Entry(10, 1, 2, 1, "short", "\xFF\xFE\x01\x02");
+  bytes += Entry(12, 2, 1, 1, "char", "\xC8\x05");
+  bytes += Entry(11, 0, 1, 1, "empty", "");
+  bytes += Entry(77, 3, 1, 1, "odd", "whatever it holds");
+  bytes += Entry(20, 3, 1, 1, "t", std::string("hi\0", 3));
+  return bytes +
+         Entry(20, 26, 1, 1, std::string(29, 'L'), std::string("abcdefghijklmnopqrstuvwxy\0", 26));
+}
+
 class QXDataFileTest : public QXReportingTest {
  protected:
   // Writes the bytes and opens them.
@@ -76,21 +91,8 @@ TEST_F(QXDataFileTest, CopiesShareTheIndex) {
   EXPECT_EQ(copy.ReadInt("new"), 3);
 }
 
-// As the arrays convert: toward zero, keeping the low-order bits.
-TEST_F(QXDataFileTest, ReadConvertsToTheRequestedType) {
-  const QXDataFile file = Open(kHeader + Entry(1, 2, 1, 1, "x", Big(-1.5) + Big(300.7)));
-  EXPECT_EQ(Elements(file.ReadIntArray("x")), (std::vector<int>{-1, 300}));
-  EXPECT_EQ(Elements(file.ReadUCharArray("x")), (std::vector<unsigned char>{255, 44}));
-}
-
 TEST_F(QXDataFileTest, ReadsEachTypeOfAHandBuiltFile) {
-  std::string bytes = kHeader;
-  bytes += Entry(8, 1, 1, 1, "int", Big(-3) + "spare bytes in the block");
-  bytes += Entry(1, 2, 1, 1, "double", Big(-2.0) + Big(0.5));
-  bytes += Entry(2, 1, 1, 2, "float", Big(1.5f) + Big(2.5f));
-  bytes += Entry(10, 1, 2, 1, "short", "\xFF\xFE\x01\x02");
-  bytes += Entry(12, 2, 1, 1, "char", "\xC8\x05");
-  const QXDataFile file = Open(bytes);
+  const QXDataFile file = Open(EveryType());
   EXPECT_EQ(Elements(file.ReadIntArray("int")), std::vector<int>{-3});
   EXPECT_EQ(Elements(file.ReadDoubleArray("double")), (std::vector<double>{-2.0, 0.5}));
   EXPECT_EQ(Elements(file.ReadFloatArray("float")), (std::vector<float>{1.5f, 2.5f}));
@@ -98,6 +100,11 @@ TEST_F(QXDataFileTest, ReadsEachTypeOfAHandBuiltFile) {
   EXPECT_EQ(Elements(file.ReadShortIntArray("short")), (std::vector<short>{-2, 258}));
   EXPECT_EQ(Elements(file.ReadCharArray("char")), (std::vector<signed char>{-56, 5}));
   EXPECT_EQ(Elements(file.ReadUCharArray("char")), (std::vector<unsigned char>{200, 5}));
+}
+
+// As the arrays convert: toward zero.
+TEST_F(QXDataFileTest, ReadConvertsToTheRequestedType) {
+  EXPECT_EQ(Elements(Open(EveryType()).ReadIntArray("double")), (std::vector<int>{-2, 0}));
 }
 
 TEST_F(QXDataFileTest, StringEndsAtItsFirstZeroByteButByteReadsTakeItAll) {
@@ -110,13 +117,8 @@ TEST_F(QXDataFileTest, StringWithoutAClosingZeroIsReadWhole) {
   EXPECT_EQ(Open(kHeader + Entry(20, 3, 1, 1, "t", "xyz")).ReadString("t"), "xyz");
 }
 
-TEST_F(QXDataFileTest, NumberReadOfAStringIsRefused) {
-  EXPECT_TRUE(Open(kHeader + Entry(20, 2, 1, 1, "t", "hi")).ReadDoubleArray("t").IsEmpty());
-  EXPECT_EQ(Reports(), Texts{"dataFile.ReadDoubleArray(name): Trying to read in a string."});
-}
-
 TEST_F(QXDataFileTest, EntryOfAnUnknownTypeIsIndexedButNotRead) {
-  const QXDataFile file = Open(kHeader + Entry(77, 3, 1, 1, "odd", "whatever it holds"));
+  const QXDataFile file = Open(EveryType());
   EXPECT_TRUE(file.ReadIntArray("odd").IsEmpty());
   EXPECT_EQ(Reports(), Texts{"dataFile.ReadIntArray(name): Trying to read in a string."});
   EXPECT_TRUE(file.ReadUCharArray("odd").IsEmpty());
@@ -136,18 +138,7 @@ TEST_F(QXDataFileTest, MissingNameIsReported) {
 }
 
 TEST_F(QXDataFileTest, ListingGivesTheCountAndDescribesEachEntry) {
-  std::string bytes = kHeader;
-  bytes += Entry(8, 1, 1, 1, "int", Big(-3));
-  bytes += Entry(1, 2, 1, 1, "double", Big(-2.0) + Big(0.5));
-  bytes += Entry(2, 1, 1, 2, "float", Big(1.5f) + Big(2.5f));
-  bytes += Entry(10, 1, 2, 1, "short", "\xFF\xFE\x01\x02");
-  bytes += Entry(12, 2, 1, 1, "char", "\xC8\x05");
-  bytes += Entry(11, 0, 1, 1, "empty", "");
-  bytes += Entry(77, 3, 1, 1, "odd", "whatever it holds");
-  bytes += Entry(20, 3, 1, 1, "t", std::string("hi\0", 3));
-  bytes +=
-      Entry(20, 26, 1, 1, std::string(29, 'L'), std::string("abcdefghijklmnopqrstuvwxy\0", 26));
-  Open(bytes).pinfo();
+  Open(EveryType()).pinfo();
   EXPECT_EQ(Printed(), Heading(path, "9 entries") + R"(int .......................... -    int - -3
 double ....................... - double - 2 numbers
 float ........................ -  float - 1 x 1 x 2 array
@@ -203,42 +194,6 @@ TEST_F(QXDataFileTest, FileWithoutTheHeaderIsReportedAndIndexesNothing) {
   }
 }
 
-TEST_F(QXDataFileTest, SaveIntoAFileWithoutTheHeaderIsRefused) {
-  const std::string foreign = "not a data file";
-  QXDataFile file = Open(foreign, QXFile::ExistingReadWrite);
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::ReadInContent: " + kNotADataFile});
-  file.Save(1, "a");
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: Not a valid Varnholm binary format; nothing was saved."});
-  EXPECT_EQ(temp.Read(), foreign);
-}
-
-TEST_F(QXDataFileTest, SaveIntoAReadOnlyFileIsRefused) {
-  Open(kHeader).Save(std::string("t"), "a");
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: File is read only."});
-  EXPECT_EQ(temp.Read(), kHeader);
-}
-
-TEST_F(QXDataFileTest, SaveIntoAFileThatDidNotOpenIsRefused) {
-  const std::string missing = testing::TempDir() + "no_dir_qx/x.vbf";
-  QXDataFile(missing, QXFile::NewReadWrite).Save(1, "a");
-  EXPECT_EQ(Reports(), (Texts{"QXFile(name,type): Could not open the file \"" + missing + "\"",
-                              "QXDataFile::Save: File is not open."}));
-}
-
-TEST_F(QXDataFileTest, NameOf254CharactersIsTheLongestSaved) {
-  QXDataFile file = Open(kHeader, QXFile::ExistingReadWrite);
-  file.Save(1, std::string(254, 'n'));
-  file.Save(2, std::string(255, 'n'));
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: The name is longer than 254 characters."});
-  EXPECT_EQ(Names(QXDataFile(path, QXFile::ReadOnly)), Texts{std::string(254, 'n')});
-}
-
-TEST_F(QXDataFileTest, NameWithAZeroByteIsRefused) {
-  Open(kHeader, QXFile::ExistingReadWrite).Save(1, std::string("b\0c", 3));
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: The name contains a zero byte."});
-  EXPECT_EQ(temp.Read(), kHeader);
-}
-
 // Each header belongs to an entry holding "x", its zero byte and 4 data bytes.
 TEST_F(QXDataFileTest, DamagedEntryEndsTheIndexWithAReport) {
   const std::pair<const char*, std::array<int64_t, 6>> damaged[] = {
@@ -251,7 +206,6 @@ TEST_F(QXDataFileTest, DamagedEntryEndsTheIndexWithAReport) {
       {"no zero byte in the name", {34, 8, 1, 1, 1, 1}},
       {"empty name field", {34, 8, 1, 1, 1, 0}},
       {"m beyond the int range", {34, 8, 0x80000001, 1, 1, 2}},
-      {"o beyond the int range", {34, 8, 1, 1, 0xFFFFFFFF, 2}},
       {"size overflowing 32 bits", {34, 11, 65536, 65536, 1, 2}},
       {"size overflowing 64 bits", {34, 1, 1 << 29, 2, 1 << 29, 2}},
       {"unknown type without room for the name", {29, 5, 1, 1, 1, 2}},
