@@ -3,12 +3,12 @@
 #ifndef QXMATLABFILEBYTES_H
 #define QXMATLABFILEBYTES_H
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "QXDataStorage.h"
+#include "QXArrayValues.h"
 #include "QXReportingTest.h"
 
 using Texts = std::vector<std::string>;
@@ -45,21 +45,8 @@ struct QXMatBytes {
   }
 };
 
-template <class T>
-QXMutableArray<T> MakeArray(int m, int n, int o, const std::vector<T>& values) {
-  QXMutableArray<T> A(m, n, o);
-  std::copy(values.begin(), values.end(), A.Pointer());
-  return A;
-}
-
-template <class T>
-std::vector<T> Elements(const QXArray<T>& A) {
-  return std::vector<T>(A.Pointer(), A.Pointer() + A.Length());
-}
-
 inline std::vector<int> SizeOf(const QXDataStorage& s, const std::string& name) {
-  const QXDoubleArray A = s.ReadDoubleArray(name);
-  return {A.m(), A.n(), A.o()};
+  return SizeOf(s.ReadDoubleArray(name));
 }
 
 inline Texts Names(const QXDataStorage& s) {
