@@ -8,8 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST(QXDataStorage, PrefixKeepsTheNamesThatStartWithIt) {
   QXMemoryStorage storage;
   for (const char* name : {"Seq_", "Seq_A", "SeqInfo_A", "seq_B", "Seq"}) storage.Save(1, name);
@@ -24,18 +22,11 @@ class QXDataStorageReads : public QXReportingTest {
   QXMemoryStorage storage;
 };
 
-TEST_F(QXDataStorageReads, NumberOfMoreThanOneElementReadsAsZero) {
+TEST_F(QXDataStorageReads, NumberOfOtherThanOneElementReadsAsZero) {
   storage.Save(QXMutableDoubleArray(1, 2, 1) = 3.5, "two");
-  storage.Save(QXMutableIntArray(2, 1, 1) = 3, "two ints");
+  storage.Save(QXIntArray(), "empty");
   EXPECT_EQ(storage.ReadNumber("two"), 0);
-  EXPECT_EQ(storage.ReadInt("two ints"), 0);
-}
-
-TEST_F(QXDataStorageReads, EmptyNumberReadsAsZero) {
-  storage.Save(QXDoubleArray(), "empty");
-  storage.Save(QXIntArray(), "empty ints");
-  EXPECT_EQ(storage.ReadNumber("empty"), 0);
-  EXPECT_EQ(storage.ReadInt("empty ints"), 0);
+  EXPECT_EQ(storage.ReadInt("empty"), 0);
 }
 
 // Only the storage reports; the interface adds nothing.
@@ -46,13 +37,7 @@ TEST_F(QXDataStorageReads, MissingNumberReadsAsZeroWithTheStoragesReport) {
 
 TEST_F(QXDataStorageReads, NumberReadIntoAnIntTruncatesAndSaturates) {
   const std::pair<double, int> cases[] = {
-      {-2.7, -2},
-      {NAN, 0},
-      {INFINITY, INT_MAX},
-      {2147483647.9, INT_MAX},
-      {2147483648.0, INT_MAX},
-      {-2147483648.9, INT_MIN},
-      {-2147483649.0, INT_MIN},
+      {-2.7, -2}, {NAN, 0}, {INFINITY, INT_MAX}, {2147483648.0, INT_MAX}, {-2147483649.0, INT_MIN},
   };
   for (const auto& [stored, expected] : cases) {
     SCOPED_TRACE(testing::Message() << "stored " << stored);
@@ -63,20 +48,19 @@ TEST_F(QXDataStorageReads, NumberReadIntoAnIntTruncatesAndSaturates) {
   }
 }
 
-template <class Array>
+template <class Mutable>
 class QXDataStorageArrays : public testing::Test {};
-using QXAllArrayTypes = testing::Types<QXDoubleArray, QXFloatArray, QXIntArray, QXCharArray,
-                                       QXUCharArray, QXShortIntArray, QXUShortIntArray>;
-TYPED_TEST_SUITE(QXDataStorageArrays, QXAllArrayTypes);
+TYPED_TEST_SUITE(QXDataStorageArrays, QXMutableArrayTypes);
 
 // Each overload must reach the storage operation of its own type.
 TYPED_TEST(QXDataStorageArrays, WriteToFileAndReadFromFileKeepTheType) {
+  using Array = QXArray<typename TypeParam::Element>;
   QXMemoryStorage storage;
-  QXMutableArray<typename TypeParam::Element> written(2, 3, 1);
+  TypeParam written(2, 3, 1);
   written = 7;
-  WriteToFile(storage, "A", TypeParam(written));
-  EXPECT_TRUE(storage.Holds<TypeParam>("A"));
-  TypeParam read;
+  WriteToFile(storage, "A", Array(written));
+  EXPECT_TRUE(storage.Holds<Array>("A"));
+  Array read;
   ReadFromFile(storage, "A", read);
   EXPECT_EQ(read, written);
 }

@@ -47,15 +47,10 @@ TEST(QXEndianSwap, RawSwapsReverseEachGroupWhereverItStarts) {
 }
 
 TEST(QXEndianSwap, RawSwapOfAPartialGroupOrOfNoBytesChangesNothing) {
-  const std::tuple<const char*, RawSwap, int> cases[] = {
-      {"2-byte groups, 3 bytes", QXSwap2Bytes, 3},   {"4-byte groups, 6 bytes", QXSwap4Bytes, 6},
-      {"8-byte groups, 12 bytes", QXSwap8Bytes, 12}, {"no bytes", QXSwap8Bytes, 0},
-      {"a negative count", QXSwap8Bytes, -8},
-  };
-  for (const auto& [what, swap, count] : cases) {
-    SCOPED_TRACE(what);
+  for (int count : {6, 0, -8}) {
+    SCOPED_TRACE(count);
     QXMutableUCharArray A = Counting<unsigned char>(16);
-    swap(A.Pointer(), count);
+    QXSwap4Bytes(A.Pointer(), count);
     EXPECT_EQ(BytesOf(A), BytesOf(Counting<unsigned char>(16)));
   }
 }

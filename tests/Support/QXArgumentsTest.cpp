@@ -18,13 +18,6 @@ TEST_F(QXArgumentsTest, StoresTheWordsAfterTheProgramName) {
   EXPECT_EQ(QXGetArgumentNumber(1), "a.mat");
 }
 
-TEST_F(QXArgumentsTest, ANewCommandLineReplacesTheOld) {
-  SetCommandLine({"tool", "-all", "a.mat"});
-  SetCommandLine({"other"});
-  EXPECT_EQ(QXApplicationName, "other");
-  EXPECT_EQ(QXHowManyArguments(), 0);
-}
-
 TEST_F(QXArgumentsTest, FlagIsAWordOfADashAndTheWholeName) {
   SetCommandLine({"tool", "-all"});
   EXPECT_TRUE(QXArgumentIncludesFlag("all"));
@@ -35,8 +28,7 @@ TEST_F(QXArgumentsTest, FlagIsAWordOfADashAndTheWholeName) {
 TEST_F(QXArgumentsTest, PositionOutOfBoundsIsReported) {
   SetCommandLine({"tool", "x"});
   EXPECT_EQ(QXGetArgumentNumber(1), "");
-  EXPECT_EQ(Reports(),
-            std::vector<std::string>{"QXGetArgumentNumber(number): number out of bounds."});
+  EXPECT_EQ(Reports(), Lines{"QXGetArgumentNumber(number): number out of bounds."});
 }
 
 TEST_F(QXArgumentsTest, FlagEntryIsTheNextWordUnlessThatIsAFlag) {
@@ -63,11 +55,6 @@ TEST_F(QXArgumentsTest, IntegerEntryReadsLikeAtoiAndSaturates) {
     SetCommandLine({"tool", "-n", word});
     EXPECT_EQ(QXArgumentIntegerEntry("n"), value);
   }
-}
-
-TEST_F(QXArgumentsTest, IntegerEntryOfAMissingFlagIsZero) {
-  SetCommandLine({"tool", "-m", "3"});
-  EXPECT_EQ(QXArgumentIntegerEntry("n"), 0);
 }
 
 }  // namespace

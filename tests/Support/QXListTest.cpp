@@ -4,8 +4,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 class QXListTest : public QXReportingTest {};
 
 TEST_F(QXListTest, NegativeLengthGivesAnEmptyListThatReportsEveryIndex) {
@@ -49,12 +47,6 @@ TEST_F(QXListTest, AssignmentSharesTheOtherList) {
   b = b;
   EXPECT_EQ(b.Length(), 2);
   EXPECT_EQ(b(1), 7);
-}
-
-TEST_F(QXListTest, DefaultListHasNoElements) {
-  const QXMutableList<int> list;
-  EXPECT_EQ(list.Length(), 0);
-  EXPECT_EQ(list.Pointer(), nullptr);
 }
 
 }  // namespace

