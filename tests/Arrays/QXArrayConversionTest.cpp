@@ -114,11 +114,4 @@ TEST(QXArrayConversion, FloatingValuesSaturateToTheIntRangeWithNaNLowest) {
   EXPECT_EQ(Elements(ConvertToUChar(D)), (std::vector<unsigned char>{0, 255, 0, 255, 44, 255}));
 }
 
-TEST(QXArrayConversion, NarrowingIntegersKeepTheirLowBits) {
-  EXPECT_EQ(Elements(ConvertToShortInt(MakeArray<int>(1, 1, 1, {70000}))),
-            std::vector<short>{4464});
-  EXPECT_EQ(Elements(ConvertToUShortInt(MakeArray<signed char>(1, 1, 1, {-56}))),
-            std::vector<unsigned short>{65480});
-}
-
 }  // namespace

@@ -1,7 +1,6 @@
 // Behaviour common to all seven array types, run once per type.
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <thread>
 
 #include "QXArrayValues.h"
@@ -34,12 +33,6 @@ TYPED_TEST(QXArrayFamily, DimensionBelowOneGivesTheEmptyArray) {
     EXPECT_EQ(SizeOf(A), std::vector<int>({0, 0, 0}));
     EXPECT_EQ(A.Pointer(), nullptr);
   }
-}
-
-TYPED_TEST(QXArrayFamily, ElementsAreStoredColumnMajor) {
-  const TypeParam A = this->Counting(2, 3, 2);
-  EXPECT_EQ(A(1, 2), A(5));
-  EXPECT_EQ(A(1, 2, 1), A(11));
 }
 
 TYPED_TEST(QXArrayFamily, IndexOutOfRangeIsReported) {
@@ -77,16 +70,6 @@ TYPED_TEST(QXArrayFamily, HandlesShareTheElementsAndCopyDoesNot) {
   M(0) = 50;
   EXPECT_EQ(B(0), 50);
   EXPECT_EQ(C(0), 1);
-}
-
-TYPED_TEST(QXArrayFamily, AssignmentMovesTheReferenceCount) {
-  const TypeParam M = this->Counting(4, 1, 1);
-  QXArray<typename TestFixture::Element> B = M;
-  const TypeParam other = this->Counting(2, 1, 1);
-  B = other;
-  B = B;
-  EXPECT_EQ(M.ReferenceCount(), 1);
-  EXPECT_EQ(other.ReferenceCount(), 2);
 }
 
 TYPED_TEST(QXArrayFamily, FillSetsEveryElement) {
@@ -135,17 +118,6 @@ TEST_F(QXArrayInfo, DescribesTheSizeInOneLine) {
   }
 }
 
-TEST(QXDoubleArrayCounts, MutableReferencesFollowMutableHandles) {
-  QXMutableDoubleArray M(3, 1, 1);
-  auto N = std::make_unique<QXMutableDoubleArray>(M);
-  const QXDoubleArray D = M;
-  EXPECT_EQ(M.ReferenceCount(), 3);
-  EXPECT_EQ(M.MutableReferences(), 2);
-  N.reset();
-  EXPECT_EQ(M.ReferenceCount(), 2);
-  EXPECT_EQ(M.MutableReferences(), 1);
-}
-
 // The counting is one template for every element type.
 TEST(QXDoubleArrayCounts, CopiesFromTwoThreadsLoseNoCount) {
   const QXMutableDoubleArray shared(16, 1, 1);
@@ -164,6 +136,8 @@ TEST(QXDoubleArrayCounts, CopiesFromTwoThreadsLoseNoCount) {
   EXPECT_EQ(shared.MutableReferences(), 1);
 }
 
+// Assignment, self-assignment included, moves the counts from the old storage
+// to the new.
 TEST(QXDoubleArrayCounts, CrossAssignmentFromTwoThreadsDoesNotDeadlock) {
   const QXMutableDoubleArray a(4, 1, 1), b(8, 1, 1);
   QXDoubleArray x = a, y = b;
@@ -173,6 +147,7 @@ TEST(QXDoubleArrayCounts, CrossAssignmentFromTwoThreadsDoesNotDeadlock) {
   std::thread t1(assign, &x, &y), t2(assign, &y, &x);
   t1.join();
   t2.join();
+  x = x;
   x = QXDoubleArray();
   y = QXDoubleArray();
   EXPECT_EQ(a.ReferenceCount(), 1);

@@ -24,14 +24,6 @@ class QXFileTest : public QXReportingTest {
   QXTempPath temp{"file", ".bin"};
 };
 
-TEST_F(QXFileTest, MissingFileIsReportedAndGivesAHandleWithoutAStream) {
-  const QXFile file(temp.path, QXFile::ExistingReadWrite);
-  EXPECT_EQ(Reports(), Texts{"QXFile(name,type): Could not open the file \"" + temp.path + "\""});
-  EXPECT_FALSE(file.IsOpen());
-  EXPECT_EQ(file.Position(), 0);
-  EXPECT_EQ(file.Length(), 0);
-}
-
 TEST_F(QXFileTest, HandleWithoutAStreamReportsNoFileBeforeReadOnly) {
   QXFile file;  // read-only as well
   EXPECT_EQ(file.ReadString(1), "");
@@ -40,12 +32,7 @@ TEST_F(QXFileTest, HandleWithoutAStreamReportsNoFileBeforeReadOnly) {
   EXPECT_EQ(Reports(), Texts{"QXFile::WriteString(string): No file"});
 }
 
-// Each temporary handle below is the only one: its file is closed at the ";".
-TEST_F(QXFileTest, NewReadWriteStartsFromAnEmptyFile) {
-  Open("old content", QXFile::NewReadWrite);
-  EXPECT_EQ(temp.Read(), "");
-}
-
+// The temporary handle is the only one: its file is closed at the ";".
 TEST_F(QXFileTest, ExistingReadWriteWritesOverTheStartAndKeepsTheRest) {
   EXPECT_TRUE(Open("abcdef", QXFile::ExistingReadWrite).WriteString("XY"));
   EXPECT_EQ(temp.Read(), "XYcdef");

@@ -14,45 +14,40 @@
 
 namespace {
 
-// What the tests need to know of each format: the report prefix of its
-// saves, where the records of a file of one-number variables "a", "b", "c"
-// ... start, where the name of such a record ends, how to damage a record's
-// size field, and the reports of opening a foreign file and saving into it.
-struct QXMatlabFormat {
-  using Storage = QXMatlabDataFile;
-  static constexpr const char* save = "QXMatlabDataFile::Save: ";
-  static constexpr const char* extension = ".mat";
-  static constexpr const char* record = "record";
-  // 20-byte header, a one-letter name with its zero byte, one double.
-  static long RecordStart(int i) { return 30L * i; }
-  static constexpr long nameEnd = 22;
-  // The record's row count (in the machine's order) grows by 2^16.
-  static void DamageSize(std::string& bytes, int i) { bytes[RecordStart(i) + 4 + 2] ^= 1; }
-  static constexpr const char* foreignOpen =
-      "Reading In File Content: Invalid file format, make sure you used the -v4 in matlab.";
-  static constexpr const char* foreign =
-      "The file is not a Matlab version 4 file; nothing was saved.";
+// What the tests need to know of a format, for a file of one-number
+// variables "a", "b", "c" ...: the prefix of its save reports, what it calls
+// a record, where the records start and their length, where a record's name
+// ends, the byte whose lowest bit grows a record's size field, and the
+// reports of opening a foreign file and of saving into it.
+struct QXFormat {
+  const char* save;
+  const char* record;
+  long first, length, nameEnd, sizeByte;
+  const char* foreignOpen;
+  const char* foreign;
 };
 
-struct QXBinaryFormat {
-  using Storage = QXDataFile;
-  static constexpr const char* save = "QXDataFile::Save: ";
-  static constexpr const char* extension = ".vbf";
-  static constexpr const char* record = "entry";
-  // The 24-byte file header, then 28-byte entry headers, name and double.
-  static long RecordStart(int i) { return 24 + 38L * i; }
-  static constexpr long nameEnd = 30;
-  // The big-endian block length grows by 2^16.
-  static void DamageSize(std::string& bytes, int i) { bytes[RecordStart(i) + 5] ^= 1; }
-  static constexpr const char* foreignOpen =
-      "QXDataFile::ReadInContent: Not a valid Varnholm binary format.";
-  static constexpr const char* foreign = "Not a valid Varnholm binary format; nothing was saved.";
-};
+// clang-format off
+template <class Storage>
+constexpr QXFormat kFormat{};
+// 20-byte headers, a one-letter name with its zero byte, one double; the size
+// byte is in the row count.
+template <>
+constexpr QXFormat kFormat<QXMatlabDataFile>{"QXMatlabDataFile::Save: ", "record", 0, 30, 22, 4 + 2,
+    "Reading In File Content: Invalid file format, make sure you used the -v4 in matlab.",
+    "The file is not a Matlab version 4 file; nothing was saved."};
+// The 24-byte file header, then 28-byte entry headers, name and double; the
+// size byte is in the big-endian block length.
+template <>
+constexpr QXFormat kFormat<QXDataFile>{"QXDataFile::Save: ", "entry", 24, 38, 30, 5,
+    "QXDataFile::ReadInContent: Not a valid Varnholm binary format.",
+    "Not a valid Varnholm binary format; nothing was saved."};
+// clang-format on
 
-template <class Format>
+template <class Storage>
 class QXStorageSafetyTest : public QXReportingTest {
  protected:
-  using Storage = typename Format::Storage;
+  static constexpr const QXFormat& format = kFormat<Storage>;
 
   // A file of one-number variables named "a", "b", ... holding 1, 2, ...
   void WriteNumbers(int count) {
@@ -60,6 +55,7 @@ class QXStorageSafetyTest : public QXReportingTest {
     for (int i = 0; i < count; i++)
       storage.Save(i + 1.0, std::string(1, static_cast<char>('a' + i)));
   }
+  static long RecordStart(int i) { return format.first + format.length * i; }
   // Opens the file to append and saves the number under the name.
   void SaveInto(double value, const std::string& name) {
     Storage(path, QXFile::ExistingReadWrite).Save(value, name);
@@ -71,7 +67,7 @@ class QXStorageSafetyTest : public QXReportingTest {
   }
   // The report of the storage's Save, after the one of opening when given.
   static Texts SaveReports(const std::string& message, const std::string& opening = "") {
-    const std::string report = Format::save + message;
+    const std::string report = format.save + message;
     return opening.empty() ? Texts{report} : Texts{opening, report};
   }
   // A report of opening the file: the words before its quoted path and after.
@@ -79,45 +75,32 @@ class QXStorageSafetyTest : public QXReportingTest {
     return "QXFile(name,type): " + before + " \"" + path + "\"" + after;
   }
 
-  QXTempPath file{"safety", Format::extension};
+  QXTempPath file{"safety", ".bin"};
   const std::string& path = file.path;
 };
 
-using QXFormats = testing::Types<QXMatlabFormat, QXBinaryFormat>;
-TYPED_TEST_SUITE(QXStorageSafetyTest, QXFormats);
+using QXFileStorages = testing::Types<QXMatlabDataFile, QXDataFile>;
+TYPED_TEST_SUITE(QXStorageSafetyTest, QXFileStorages);
 
 // --- Write failures -----------------------------------------------------------
 
-// Lowers the process's file-size limit while it lives, so that writes beyond
-// it fail (EFBIG) as on a full disk.
-struct QXFileSizeLimit {
-  explicit QXFileSizeLimit(rlim_t bytes) : previous(signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit lowered{bytes, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~QXFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-  }
-  void (*previous)(int);
-  rlimit saved{};
-};
-
-// What did arrive is taken back: the file is as it was, the index does not
-// point at it, and the next save lands once there is room again.
+// The file-size limit makes the write fail (EFBIG) as on a full disk. What
+// did arrive is taken back: the file is as it was, the index does not point
+// at it, and the next save lands once there is room again.
 TYPED_TEST(QXStorageSafetyTest, AFailedWriteIsReportedAndTakenBack) {
   this->WriteNumbers(2);
   const std::string before = this->file.Read();
-  QXMutableDoubleArray big(1000, 1, 1);
-  big = 3.0;
-  typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
-  {
-    QXFileSizeLimit limit(static_cast<rlim_t>(before.size() + 100));
-    storage.Save(big, "big");
-  }
-  EXPECT_EQ(this->Reports(), this->SaveReports("Could not write \"big\" to the file (File too "
-                                               "large); nothing was saved."));
+  TypeParam storage(this->path, QXFile::ExistingReadWrite);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit lowered{before.size() + 100, saved.rlim_max};
+  const auto previous = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &lowered);
+  storage.Save(MakeArray(1000, 1, 1, std::vector<double>(1000, 3.0)), "big");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previous);
+  const std::string failure = "Could not write \"big\" to the file (File too large)";
+  EXPECT_EQ(this->Reports(), this->SaveReports(failure + "; nothing was saved."));
   EXPECT_EQ(this->file.Read(), before);
   EXPECT_FALSE(storage.Contains("big"));
   storage.Save(5.0, "e");
@@ -131,11 +114,10 @@ TYPED_TEST(QXStorageSafetyTest, AFailedWriteIsReportedAndTakenBack) {
 TYPED_TEST(QXStorageSafetyTest, DamageMidFileRefusesSavesAndRemovesNothing) {
   this->WriteNumbers(4);
   std::string bytes = this->file.Read();
-  TypeParam::DamageSize(bytes, 1);
+  bytes[this->RecordStart(1) + this->format.sizeByte] ^= 1;
   this->file.Write(bytes);
   this->SaveInto(9.0, "z");
-  const std::string damage =
-      "The file is damaged at byte " + std::to_string(TypeParam::RecordStart(1));
+  const std::string damage = "The file is damaged at byte " + std::to_string(this->RecordStart(1));
   EXPECT_EQ(this->Reports(), this->SaveReports(damage + "; nothing was saved."));
   EXPECT_EQ(this->file.Read(), bytes);
   EXPECT_EQ(this->Reopened("a"), 1.0);
@@ -145,7 +127,7 @@ TYPED_TEST(QXStorageSafetyTest, AForeignFileRefusesSaves) {
   const std::string text = "Just some text, not a data file of ours at all.\n";
   this->file.Write(text);
   this->SaveInto(1.0, "a");
-  EXPECT_EQ(this->Reports(), this->SaveReports(TypeParam::foreign, TypeParam::foreignOpen));
+  EXPECT_EQ(this->Reports(), this->SaveReports(this->format.foreign, this->format.foreignOpen));
   EXPECT_EQ(this->file.Read(), text);
 }
 
@@ -157,21 +139,19 @@ TYPED_TEST(QXStorageSafetyTest, AForeignFileRefusesSaves) {
 // the one read, before the save, after it and after reopening.
 TYPED_TEST(QXStorageSafetyTest, EveryCutOfTheLastRecordIsRemovedByTheFirstSave) {
   this->WriteNumbers(2);
-  QXMutableDoubleArray A(3, 1, 1);
-  A = 7.0;
-  typename TypeParam::Storage(this->path, QXFile::ExistingReadWrite).Save(A, "a");
+  TypeParam(this->path, QXFile::ExistingReadWrite).Save(MakeArray<double>(3, 1, 1, {7, 7, 7}), "a");
   const std::string whole = this->file.Read();
-  const long start = TypeParam::RecordStart(2);
+  const long start = this->RecordStart(2);
+  const std::string record = this->format.record;
   for (long cut = start + 1; cut < static_cast<long>(whole.size()); cut++) {
     SCOPED_TRACE("cut at byte " + std::to_string(cut));
-    this->file.Write(whole.substr(0, static_cast<size_t>(cut)));
-    typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
+    this->file.Write(whole.substr(0, cut));
+    TypeParam storage(this->path, QXFile::ExistingReadWrite);
     EXPECT_EQ(storage.ReadNumber("a"), 1.0);
     storage.Save(9.0, "z");
     EXPECT_EQ(storage.ReadNumber("a"), 1.0);
-    const std::string which = cut >= start + TypeParam::nameEnd
-                                  ? std::string("the ") + TypeParam::record + " \"a\""
-                                  : std::string("a ") + TypeParam::record;
+    const std::string which =
+        cut >= start + this->format.nameEnd ? "the " + record + " \"a\"" : "a " + record;
     const std::string bytes = " (" + std::to_string(cut - start) + " bytes).";
     EXPECT_EQ(this->Reports(),
               this->SaveReports("Removed " + which + " cut short at the end of the file" + bytes));
@@ -182,8 +162,7 @@ TYPED_TEST(QXStorageSafetyTest, EveryCutOfTheLastRecordIsRemovedByTheFirstSave) 
 
 TYPED_TEST(QXStorageSafetyTest, AReadOnlyOpenNeverCutsTheTail) {
   this->WriteNumbers(2);
-  const std::string cut =
-      this->file.Read().substr(0, static_cast<size_t>(TypeParam::RecordStart(1)) + 5);
+  const std::string cut = this->file.Read().substr(0, this->RecordStart(1) + 5);
   this->file.Write(cut);
   EXPECT_EQ(this->Reopened("a"), 1.0);
   EXPECT_EQ(this->file.Read(), cut);
@@ -193,8 +172,8 @@ TYPED_TEST(QXStorageSafetyTest, AReadOnlyOpenNeverCutsTheTail) {
 
 TYPED_TEST(QXStorageSafetyTest, ASecondWriterIsToldAndCannotSave) {
   this->WriteNumbers(1);
-  const typename TypeParam::Storage first(this->path, QXFile::ExistingReadWrite);
-  typename TypeParam::Storage second(this->path, QXFile::ExistingReadWrite);
+  const TypeParam first(this->path, QXFile::ExistingReadWrite);
+  TypeParam second(this->path, QXFile::ExistingReadWrite);
   second.Save(2.0, "b");
   const std::string held =
       this->OpenReport("The file", " is open for writing elsewhere; it was opened read-only.");
@@ -204,19 +183,19 @@ TYPED_TEST(QXStorageSafetyTest, ASecondWriterIsToldAndCannotSave) {
 
 TYPED_TEST(QXStorageSafetyTest, NewReadWriteLeavesAFileAnotherWriterHolds) {
   this->WriteNumbers(1);
-  typename TypeParam::Storage first(this->path, QXFile::ExistingReadWrite);
+  TypeParam first(this->path, QXFile::ExistingReadWrite);
   first.Save(2.0, "b");
   const std::string before = this->file.Read();
-  const typename TypeParam::Storage second(this->path, QXFile::NewReadWrite);
-  EXPECT_EQ(
-      this->Reports(),
-      Texts{this->OpenReport("The file", " is open for writing elsewhere; it was left as it is.")});
+  const TypeParam second(this->path, QXFile::NewReadWrite);
+  const std::string held =
+      this->OpenReport("The file", " is open for writing elsewhere; it was left as it is.");
+  EXPECT_EQ(this->Reports(), Texts{held});
   EXPECT_EQ(this->file.Read(), before);
 }
 
 TYPED_TEST(QXStorageSafetyTest, BytesAppendedByAnotherProgramAreNeverOverwritten) {
   this->WriteNumbers(1);
-  typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
+  TypeParam storage(this->path, QXFile::ExistingReadWrite);
   const std::string appended = this->file.Read() + "foreign tail";
   this->file.Write(appended);
   storage.Save(2.0, "b");
@@ -247,15 +226,15 @@ TYPED_TEST(QXStorageSafetyTest, ANameOf254CharactersIsTheLongestSaved) {
 
 TYPED_TEST(QXStorageSafetyTest, ASaveIntoAFileThatDidNotOpenWritesNothing) {
   this->SaveInto(1.0, "x");
-  EXPECT_EQ(this->Reports(), this->SaveReports("File is not open.",
-                                               this->OpenReport("Could not open the file", "")));
+  const std::string missing = this->OpenReport("Could not open the file", "");
+  EXPECT_EQ(this->Reports(), this->SaveReports("File is not open.", missing));
   EXPECT_FALSE(std::ifstream(this->path).good());
 }
 
 // rmdir succeeds only on a directory, so the path is still one.
 TYPED_TEST(QXStorageSafetyTest, NewReadWriteNeverRemovesADirectory) {
   ASSERT_EQ(mkdir(this->path.c_str(), 0700), 0);
-  const typename TypeParam::Storage storage(this->path, QXFile::NewReadWrite);
+  const TypeParam storage(this->path, QXFile::NewReadWrite);
   EXPECT_EQ(this->Reports(),
             Texts{this->OpenReport("Could not open the file", ": it is a directory.")});
   EXPECT_EQ(rmdir(this->path.c_str()), 0);
@@ -266,16 +245,10 @@ TYPED_TEST(QXStorageSafetyTest, NewReadWriteNeverRemovesADirectory) {
 // A save replaces the whole variable: the old companion is overwritten with 0.
 TEST(QXMatlabCompanion, A2DSaveAfterA3DSaveReadsBackIn2D) {
   QXTempPath file("companion");
-  QXMutableDoubleArray volume(2, 2, 5);
-  volume = 1.0;
-  QXMutableDoubleArray plane(4, 5, 1);
-  plane = 2.0;
-  {
-    QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
-    storage.Save(volume, "A");
-    storage.Save(plane, "A");
-    EXPECT_EQ(SizeOf(storage, "A"), (std::vector<int>{4, 5, 1}));
-  }
+  QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
+  storage.Save(MakeArray(2, 2, 5, std::vector<double>(20, 1.0)), "A");
+  storage.Save(MakeArray(4, 5, 1, std::vector<double>(20, 2.0)), "A");
+  EXPECT_EQ(SizeOf(storage, "A"), (std::vector<int>{4, 5, 1}));
   const QXMatlabDataFile reopened(file.path, QXFile::ReadOnly);
   EXPECT_EQ(SizeOf(reopened, "A"), (std::vector<int>{4, 5, 1}));
   EXPECT_EQ(reopened.ReadNumber("A_3D"), 0.0);
