@@ -170,38 +170,23 @@ TEST_F(QXDataFileTest, EmptyFileOpenedForReadingStaysEmpty) {
   EXPECT_EQ(temp.Read(), "");
 }
 
-TEST_F(QXDataFileTest, EmptyFileOpenedForAppendingGetsTheHeader) {
-  Open("", QXFile::ExistingReadWrite);
-  EXPECT_EQ(temp.Read(), kHeader);
-}
-
-TEST_F(QXDataFileTest, FileWithoutTheHeaderIsReportedAndIndexesNothing) {
-  const std::pair<const char*, std::string> cases[] = {
-      {"another version", std::string("Varnholm Binary File v2\0", 24) + IntEntry("a", 1)},
-      {"header cut short", kHeader.substr(0, 10)},
-      {"no zero after the tag", "Varnholm Binary File v1X" + IntEntry("a", 1)},
-  };
-  for (const auto& [what, bytes] : cases) {
-    SCOPED_TRACE(what);
-    const QXDataFile file = Open(bytes);
-    EXPECT_EQ(Reports(), Texts{"QXDataFile::ReadInContent: " + kNotADataFile});
-    EXPECT_EQ(Names(file), Texts{});
-  }
+// Any other first 24 bytes are refused the same way (see the storage safety
+// tests), whatever entries follow them.
+TEST_F(QXDataFileTest, FileShorterThanTheHeaderIsReportedAndIndexesNothing) {
+  EXPECT_EQ(Names(Open(kHeader.substr(0, 10))), Texts{});
+  EXPECT_EQ(Reports(), Texts{"QXDataFile::ReadInContent: " + kNotADataFile});
 }
 
 // Each header belongs to an entry holding "x", its zero byte and 4 data bytes.
 TEST_F(QXDataFileTest, DamagedEntryEndsTheIndexWithAReport) {
   const std::pair<const char*, std::array<int64_t, 6>> damaged[] = {
       {"no block length", {0, 8, 1, 1, 1, 2}},
-      {"negative block length", {-34, 8, 1, 1, 1, 2}},
       {"type code out of range", {34, 2001, 1, 1, 1, 2}},
       {"name too long", {34, 8, 1, 1, 1, 256}},
       {"data longer than the block", {34, 8, 2, 1, 1, 2}},
       {"block shorter than the header", {20, 8, 1, 1, 1, 2}},
       {"no zero byte in the name", {34, 8, 1, 1, 1, 1}},
-      {"empty name field", {34, 8, 1, 1, 1, 0}},
       {"m beyond the int range", {34, 8, 0x80000001, 1, 1, 2}},
-      {"size overflowing 32 bits", {34, 11, 65536, 65536, 1, 2}},
       {"size overflowing 64 bits", {34, 1, 1 << 29, 2, 1 << 29, 2}},
       {"unknown type without room for the name", {29, 5, 1, 1, 1, 2}},
   };

@@ -97,8 +97,4 @@ TEST_F(QXDataStorageReads, PinfoWritesThePrintInfoListingOrNothing) {
   EXPECT_EQ(Printed(), "listing\n");
 }
 
-TEST(QXDataStorage, ByteOrderMatchesTheCompiler) {
-  EXPECT_EQ(QXDataStorage::RunningOnBigEndianMachine(), __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__);
-}
-
 }  // namespace

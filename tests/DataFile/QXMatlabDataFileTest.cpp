@@ -23,7 +23,7 @@ class QXMatlabDataFileTest : public QXReportingTest {
   }
 
   QXTempPath file{"matlab"};
-  const bool big = QXDataStorage::RunningOnBigEndianMachine();
+  const bool big = kBigEndianMachine;
 };
 
 // The scipy test checks the element type written for each array type.
@@ -87,12 +87,10 @@ TEST_F(QXMatlabDataFileTest, SavesIntoAFileOfTheOtherOrderKeepItsOrder) {
 // as (m n) x o.
 TEST_F(QXMatlabDataFileTest, CompanionGivesTheThirdDimensionOnlyWhenItFits) {
   const std::pair<std::vector<double>, std::vector<int>> cases[] = {
-      {{3.0}, {3, 2, 2}},           // fitting
-      {{0.0}, {6, 2, 1}},           // zero
-      {{4.0}, {6, 2, 1}},           // not dividing the rows
-      {{1e12}, {6, 2, 1}},          // beyond the int range
-      {{std::nan("")}, {6, 2, 1}},  // not a number
-      {{3.0, 3.0}, {6, 2, 1}},      // two values
+      {{3.0}, {3, 2, 2}},       // fitting
+      {{0.0}, {6, 2, 1}},       // zero
+      {{4.0}, {6, 2, 1}},       // not dividing the rows
+      {{3.0, 3.0}, {6, 2, 1}},  // two values
   };
   for (const auto& [companion, size] : cases) {
     SCOPED_TRACE(testing::PrintToString(companion));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -20,18 +21,14 @@ struct Counted {
 
 TEST(QXPointer, DeletesHeldObjectOnceWhenLastShareGoes) {
   int deletions = 0;
-  {
-    QXMutablePointer<Counted> first(new Counted(&deletions));
-    {
-      QXPointer<Counted> second = first;
-      QXMutablePointer<Counted> third(first);
-      third->value = 5;
-      EXPECT_EQ(second->value, 5);
-      EXPECT_EQ(first.ReferenceCount(), 3);
-    }
-    EXPECT_EQ(deletions, 0);
-    EXPECT_EQ(first.ReferenceCount(), 1);
-  }
+  auto first = std::make_unique<QXMutablePointer<Counted>>(new Counted(&deletions));
+  QXPointer<Counted> second = *first;
+  (*first)->value = 5;
+  EXPECT_EQ(second->value, 5);
+  EXPECT_EQ(second.ReferenceCount(), 2);
+  first.reset();
+  EXPECT_EQ(deletions, 0);
+  second = QXPointer<Counted>();
   EXPECT_EQ(deletions, 1);
 }
 
