@@ -72,19 +72,10 @@ TYPED_TEST(QXArrayFamily, HandlesShareTheElementsAndCopyDoesNot) {
   EXPECT_EQ(C(0), 1);
 }
 
-TYPED_TEST(QXArrayFamily, FillSetsEveryElement) {
-  TypeParam A(3, 2, 1);
-  A = 7;
-  EXPECT_EQ(Elements(A), std::vector<typename TestFixture::Element>(6, 7));
-}
-
-TYPED_TEST(QXArrayFamily, EqualityNeedsEqualDimensionsAndElements) {
-  const TypeParam A = this->Counting(3, 2, 1);
-  TypeParam B = this->Counting(3, 2, 1);
-  EXPECT_TRUE(A == B);
-  EXPECT_TRUE(A != this->Counting(2, 3, 1));
-  B(5) = 0;
-  EXPECT_TRUE(A != B);
+// Equal elements under other dimensions are not equal; for elements, see below.
+TYPED_TEST(QXArrayFamily, EqualityNeedsEqualDimensions) {
+  EXPECT_TRUE(this->Counting(3, 2, 1) == this->Counting(3, 2, 1));
+  EXPECT_TRUE(this->Counting(3, 2, 1) != this->Counting(2, 3, 1));
 }
 
 TYPED_TEST(QXArrayFamily, SizeWhoseCountOverflowsIsRefused) {
@@ -92,6 +83,7 @@ TYPED_TEST(QXArrayFamily, SizeWhoseCountOverflowsIsRefused) {
   EXPECT_EQ(this->Reports(), Lines{this->name + "(m,n,o): Array size is too large."});
 }
 
+// Elements compare by their bytes: 0.0 and -0.0 differ, identical NaNs are equal.
 TEST(QXArrayEquality, ComparesBytesNotValues) {
   const double nan = std::nan("");
   EXPECT_TRUE(MakeArray<double>(1, 1, 1, {0.0}) != MakeArray<double>(1, 1, 1, {-0.0}));

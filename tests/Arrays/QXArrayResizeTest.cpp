@@ -44,7 +44,7 @@ class QXArrayResizeTest : public QXReportingTest {
       const Mutable result = resize(A, c.arguments);
       EXPECT_EQ(Reports(), c.report.empty() ? Lines{} : Lines{operation + ": " + c.report});
       EXPECT_EQ(SizeOf(result), c.result);
-      if (result.NotEmpty()) EXPECT_NE(result.Pointer(), A.Pointer());
+      EXPECT_TRUE(result.IsEmpty() || result.Pointer() != A.Pointer());
       for (int p = 0; p < A.Length() && p < result.Length(); p++) ASSERT_EQ(result(p), A(p)) << p;
     }
   }
@@ -136,7 +136,6 @@ TYPED_TEST(QXArrayReshapeTest, ReshapeKeepsTheBufferUnderDimensionsOfTheSameProd
           {"empty", {0, 0, 0}, {0, 5, 1}, {0, 0, 0}, ""},
           {"negative", {2, 3, 1}, {6, -1, 1}, {0, 0, 0}, "One of the new dimensions is negative."},
           {"other length", {2, 3, 1}, {4, 2, 1}, {0, 0, 0}, same},
-          {"a zero dimension", {2, 3, 1}, {6, 0, 1}, {0, 0, 0}, same},
           {"product wrapping to 6 in 32 bits", {2, 3, 1}, {18, 715827883, 1}, {0, 0, 0}, same},
           {"product past 64 bits", {2, 3, 1}, {INT_MAX, INT_MAX, INT_MAX}, {0, 0, 0}, same},
       },

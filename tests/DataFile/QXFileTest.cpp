@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "QXMatlabFileBytes.h"
@@ -36,6 +38,26 @@ TEST_F(QXFileTest, HandleWithoutAStreamReportsNoFileBeforeReadOnly) {
 TEST_F(QXFileTest, ExistingReadWriteWritesOverTheStartAndKeepsTheRest) {
   EXPECT_TRUE(Open("abcdef", QXFile::ExistingReadWrite).WriteString("XY"));
   EXPECT_EQ(temp.Read(), "XYcdef");
+}
+
+// Without ever waiting for a pipe's writer.
+TEST_F(QXFileTest, PathsThatAreNoRegularFileAreRefusedWithTheirReason) {
+  ASSERT_EQ(mkfifo(temp.path.c_str(), 0600), 0);
+  const std::tuple<std::string, QXFile::OpenType, std::string> cases[] = {
+      {"/tmp", QXFile::ReadOnly, ": it is a directory."},
+      {temp.path, QXFile::ReadOnly, ": it is a pipe."},
+      {"/dev/null", QXFile::ExistingReadWrite, ": it is a device."},
+  };
+  for (const auto& [path, type, reason] : cases) {
+    EXPECT_FALSE(QXFile(path, type).IsOpen());
+    EXPECT_EQ(Reports(),
+              Texts{"QXFile(name,type): Could not open the file \"" + path + "\"" + reason});
+  }
+}
+
+TEST_F(QXFileTest, AReadOnlyHandleTakesNoWriteLock) {
+  const QXFile reader = Open("data");
+  EXPECT_TRUE(QXFile(temp.path, QXFile::ExistingReadWrite).IsOpen());
 }
 
 // A zero byte would make the system see the path of another file.
