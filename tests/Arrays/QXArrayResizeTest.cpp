@@ -91,9 +91,7 @@ TYPED_TEST(QXArrayResizeTest, IncreaseSizeAddsWholeColumnsOrSlices) {
 TYPED_TEST(QXArrayResizeTest, TransposeReversesTheDimensions) {
   const Dims sizes[] = {
       {1, 5, 1},    // a vector
-      {2, 3, 1},    // a matrix smaller than a tile
       {70, 67, 1},  // tiles that do not divide the sides
-      {2, 3, 4},    // a 3-D array
       {70, 3, 66},  // a 3-D array whose planes span tiles unevenly
       {0, 0, 0},    // the empty array
   };
@@ -154,12 +152,11 @@ TYPED_TEST(QXArrayReshapeTest, SortGivesAnAscendingColumnAndLeavesTheArray) {
 
 TEST(QXArraySort, NaNsComeLast) {
   const double nan = std::nan("");
-  const QXDoubleArray S = Sort(MakeArray<double>(5, 1, 1, {nan, 2, nan, -INFINITY, 1}));
-  EXPECT_EQ(S(0), -INFINITY);
-  EXPECT_EQ(S(1), 1);
-  EXPECT_EQ(S(2), 2);
-  EXPECT_TRUE(std::isnan(S(3)));
-  EXPECT_TRUE(std::isnan(S(4)));
+  const std::vector<double> S =
+      Elements(Sort(MakeArray<double>(5, 1, 1, {nan, 2, nan, -INFINITY, 1})));
+  EXPECT_EQ(std::vector<double>(S.begin(), S.begin() + 3), (std::vector<double>{-INFINITY, 1, 2}));
+  EXPECT_TRUE(std::isnan(S[3]));
+  EXPECT_TRUE(std::isnan(S[4]));
 }
 
 }  // namespace

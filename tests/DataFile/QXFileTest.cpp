@@ -77,13 +77,6 @@ TEST_F(QXFileTest, CopiesShareOnePosition) {
   EXPECT_EQ(second.ReadString(2), "12");
 }
 
-TEST_F(QXFileTest, LengthLeavesThePositionWhereItWas) {
-  const QXFile file = Open("0123456789");
-  file.SetPosition(3);
-  EXPECT_EQ(file.Length(), 10);
-  EXPECT_EQ(file.Position(), 3);
-}
-
 TEST_F(QXFileTest, LastCopyToGoClosesTheStream) {
   QXFile first = Open("x");
   const int descriptor = fileno(first.GetFILE());

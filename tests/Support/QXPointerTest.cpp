@@ -61,15 +61,6 @@ TEST(QXPointer, CountsStayExactAcrossThreads) {
   EXPECT_EQ(deletions, 0);
 }
 
-TEST(QXLock, TryLockFailsWhileAnotherThreadHoldsIt) {
-  QXLock lock;
-  ASSERT_TRUE(lock.TryLock());
-  bool secondTry = true;
-  std::thread([&] { secondTry = lock.TryLock(); }).join();
-  EXPECT_FALSE(secondTry);
-  lock.Unlock();
-}
-
 TEST(QXLocked, IncrementsFromTwoThreadsAreNotLost) {
   QXLocked<int> counter;
   counter = 0;
