@@ -31,11 +31,10 @@ TEST_F(QXDataStorageReads, NumberReadIntoAnIntTruncatesAndSaturates) {
       {-2.7, -2}, {NAN, 0}, {INFINITY, INT_MAX}, {2147483648.0, INT_MAX}, {-2147483649.0, INT_MIN},
   };
   for (const auto& [stored, expected] : cases) {
-    SCOPED_TRACE(testing::Message() << "stored " << stored);
     WriteToFile(storage, "v", stored);
     int read = 12345;
     ReadFromFile(storage, "v", read);
-    EXPECT_EQ(read, expected);
+    EXPECT_EQ(read, expected) << "stored " << stored;
   }
 }
 

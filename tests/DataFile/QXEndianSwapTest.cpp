@@ -71,17 +71,15 @@ using QXWideArrayTypes =
                    QXMutableFloatArray, QXMutableDoubleArray>;
 TYPED_TEST_SUITE(QXSwapEndian, QXWideArrayTypes);
 
-// Lengths long enough for a vectorised body and its remainder.
+// A length that gives a vectorised body and a remainder.
 TYPED_TEST(QXSwapEndian, ReversesTheBytesOfEachElement) {
   const size_t size = sizeof(typename TypeParam::Element);
-  for (int length : {1, 7, 1001}) {
-    TypeParam A = Counting<typename TypeParam::Element>(length);
-    Bytes swapped = BytesOf(A);
-    for (size_t i = 0; i < swapped.size(); i += size)
-      std::reverse(swapped.begin() + i, swapped.begin() + i + size);
-    SwapEndian(A);
-    EXPECT_EQ(BytesOf(A), swapped) << length;
-  }
+  TypeParam A = Counting<typename TypeParam::Element>(1001);
+  Bytes swapped = BytesOf(A);
+  for (size_t i = 0; i < swapped.size(); i += size)
+    std::reverse(swapped.begin() + i, swapped.begin() + i + size);
+  SwapEndian(A);
+  EXPECT_EQ(BytesOf(A), swapped);
 }
 
 }  // namespace
