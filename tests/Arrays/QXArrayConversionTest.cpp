@@ -1,7 +1,6 @@
 // Conversion between element types. Every conversion is one element rule,
 // instantiated per pair of types; each branch of the rule is checked here on
 // hand-worked values at its edges.
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "QXArrayValues.h"
 #include "QXReportingTest.h"
@@ -14,13 +15,9 @@ using Dims = std::vector<int>;  // m, n, o
 
 // A resize of a counting array of the given size. A failure gives the empty
 // array and the report.
-struct ResizeCase {
-  const char* what;
-  Dims size;
-  Dims arguments;  // the length, or the new m, n and o
-  Dims result;
-  std::string report;
-};
+// What, the size, the arguments (the length, or the new m, n and o), the
+// result's size and the report.
+using ResizeCase = std::tuple<const char*, Dims, Dims, Dims, std::string>;
 
 template <class Mutable>
 class QXArrayResizeTest : public QXReportingTest {
@@ -38,12 +35,12 @@ class QXArrayResizeTest : public QXReportingTest {
   // at its (i,j,k).
   template <class Resize>
   void Check(const std::string& operation, const std::vector<ResizeCase>& cases, Resize resize) {
-    for (const ResizeCase& c : cases) {
-      SCOPED_TRACE(c.what);
-      const Mutable A = Counting(c.size);
-      const Mutable result = resize(A, c.arguments);
-      EXPECT_EQ(Reports(), c.report.empty() ? Lines{} : Lines{operation + ": " + c.report});
-      EXPECT_EQ(SizeOf(result), c.result);
+    for (const auto& [what, size, arguments, resultSize, report] : cases) {
+      SCOPED_TRACE(what);
+      const Mutable A = Counting(size);
+      const Mutable result = resize(A, arguments);
+      EXPECT_EQ(Reports(), report.empty() ? Lines{} : Lines{operation + ": " + report});
+      EXPECT_EQ(SizeOf(result), resultSize);
       EXPECT_TRUE(result.IsEmpty() || result.Pointer() != A.Pointer());
       for (int p = 0; p < A.Length() && p < result.Length(); p++) ASSERT_EQ(result(p), A(p)) << p;
     }
@@ -152,8 +149,7 @@ TYPED_TEST(QXArrayReshapeTest, SortGivesAnAscendingColumnAndLeavesTheArray) {
 
 TEST(QXArraySort, NaNsComeLast) {
   const double nan = std::nan("");
-  const std::vector<double> S =
-      Elements(Sort(MakeArray<double>(5, 1, 1, {nan, 2, nan, -INFINITY, 1})));
+  const auto S = Elements(Sort(MakeArray<double>(5, 1, 1, {nan, 2, nan, -INFINITY, 1})));
   EXPECT_EQ(std::vector<double>(S.begin(), S.begin() + 3), (std::vector<double>{-INFINITY, 1, 2}));
   EXPECT_TRUE(std::isnan(S[3]));
   EXPECT_TRUE(std::isnan(S[4]));

@@ -1,7 +1,5 @@
 #include "QXByteReaderInternal.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

@@ -1,6 +1,5 @@
 #include "QXDataFile.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <array>
@@ -189,10 +188,8 @@ TEST_F(QXDataFileTest, DamagedEntryEndsTheIndexWithAReport) {
       {"unknown type without room for the name", {29, 5, 1, 1, 1, 2}},
   };
   for (const auto& [what, header] : damaged) {
-    const std::string entry = Header(header) + std::string("x\0", 2) + Big(1);
-    EXPECT_EQ(Names(Open(kHeader + IntEntry("before", 1) + entry + IntEntry("after", 2))),
-              Texts{"before"})
-        << what;
+    const std::string bytes = kHeader + IntEntry("before", 1) + Header(header) + "x" + '\0';
+    EXPECT_EQ(Names(Open(bytes + Big(1) + IntEntry("after", 2))), Texts{"before"}) << what;
     EXPECT_EQ(Reports(), Texts{"Reading In File Content: Invalid file format."}) << what;
   }
 }

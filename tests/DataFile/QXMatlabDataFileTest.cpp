@@ -1,7 +1,5 @@
 #include "QXMatlabDataFile.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cmath>
 #include <tuple>
@@ -71,8 +69,7 @@ TEST_F(QXMatlabDataFileTest, ReadsRecordsOfEitherByteOrder) {
 }
 
 TEST_F(QXMatlabDataFileTest, UnsignedBytesReadAsSignedOnlyThroughTheCharRead) {
-  const QXMatlabDataFile storage =
-      Open(QXMatBytes{big}.Record<uint8_t>(50, 1, 1, "uc", {200}).bytes);
+  const auto storage = Open(QXMatBytes{big}.Record<uint8_t>(50, 1, 1, "uc", {200}).bytes);
   EXPECT_EQ(Elements(storage.ReadIntArray("uc")), std::vector<int>{200});
   EXPECT_EQ(Elements(storage.ReadCharArray("uc")), std::vector<signed char>{-56});
 }

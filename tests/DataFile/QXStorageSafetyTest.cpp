@@ -52,8 +52,7 @@ class QXStorageSafetyTest : public QXReportingTest {
   // A file of one-number variables named "a", "b", ... holding 1, 2, ...
   void WriteNumbers(int count) {
     Storage storage(path, QXFile::NewReadWrite);
-    for (int i = 0; i < count; i++)
-      storage.Save(i + 1.0, std::string(1, static_cast<char>('a' + i)));
+    for (char c = 'a'; c < 'a' + count; c++) storage.Save(c - 'a' + 1.0, std::string(1, c));
   }
   static long RecordStart(int i) { return format.first + format.length * i; }
   // Opens the file to append and saves the number under the name.

@@ -4,7 +4,6 @@
 
 #include <memory>
 #include <thread>
-#include <vector>
 
 #include "QXLock.h"
 

@@ -50,9 +50,8 @@ TEST_F(QXProgressTest, FileGrowsOneXPerTwoPercentAndNeverShrinks) {
 TEST_F(QXProgressTest, FileThatCannotBeOpenedIsReported) {
   std::filesystem::create_directories("QXProgress/inside");
   QXProgress().UpdatePercentage(0.5f);
-  EXPECT_EQ(Reports(),
-            std::vector<std::string>{
-                "QXFile(name,type): Could not open the file \"QXProgress\": it is a directory."});
+  const std::string report = "Could not open the file \"QXProgress\": it is a directory.";
+  EXPECT_EQ(Reports(), Lines{"QXFile(name,type): " + report});
 }
 
 }  // namespace
