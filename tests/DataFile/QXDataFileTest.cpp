@@ -1,6 +1,5 @@
 #include "QXDataFile.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <array>
@@ -35,6 +34,21 @@ std::string Entry(int32_t type, int32_t m, int32_t n, int32_t o, const std::stri
 }
 
 std::string IntEntry(const std::string& name, int32_t v) { return Entry(8, 1, 1, 1, name, Big(v)); }
+
+// A file with an entry of each type, one of a type unknown, and strings.
+std::string EveryType() {
+  std::string bytes = kHeader;
+  bytes += Entry(8, 1, 1, 1, "int", Big(-3) + "spare bytes in the block");
+  bytes += Entry(1, 2, 1, 1, "double", Big(-2.0) + Big(0.5));
+  bytes += Entry(2, 1, 1, 2, "float", Big(1.5f) + Big(2.5f));
+  bytes += Entry(10, 1, 2, 1, "short", "\xFF\xFE\x01\x02");
+  bytes += Entry(12, 2, 1, 1, "char", "\xC8\x05");
+  bytes += Entry(11, 0, 1, 1, "empty", "");
+  bytes += Entry(77, 3, 1, 1, "odd", "whatever it holds");
+  bytes += Entry(20, 3, 1, 1, "t", std::string("hi\0", 3));
+  return bytes +
+         Entry(20, 26, 1, 1, std::string(29, 'L'), std::string("abcdefghijklmnopqrstuvwxy\0", 26));
+}
 
 class QXDataFileTest : public QXReportingTest {
  protected:
@@ -76,21 +90,8 @@ TEST_F(QXDataFileTest, CopiesShareTheIndex) {
   EXPECT_EQ(copy.ReadInt("new"), 3);
 }
 
-// As the arrays convert: toward zero, keeping the low-order bits.
-TEST_F(QXDataFileTest, ReadConvertsToTheRequestedType) {
-  const QXDataFile file = Open(kHeader + Entry(1, 2, 1, 1, "x", Big(-1.5) + Big(300.7)));
-  EXPECT_EQ(Elements(file.ReadIntArray("x")), (std::vector<int>{-1, 300}));
-  EXPECT_EQ(Elements(file.ReadUCharArray("x")), (std::vector<unsigned char>{255, 44}));
-}
-
 TEST_F(QXDataFileTest, ReadsEachTypeOfAHandBuiltFile) {
-  std::string bytes = kHeader;
-  bytes += Entry(8, 1, 1, 1, "int", Big(-3) + "spare bytes in the block");
-  bytes += Entry(1, 2, 1, 1, "double", Big(-2.0) + Big(0.5));
-  bytes += Entry(2, 1, 1, 2, "float", Big(1.5f) + Big(2.5f));
-  bytes += Entry(10, 1, 2, 1, "short", "\xFF\xFE\x01\x02");
-  bytes += Entry(12, 2, 1, 1, "char", "\xC8\x05");
-  const QXDataFile file = Open(bytes);
+  const QXDataFile file = Open(EveryType());
   EXPECT_EQ(Elements(file.ReadIntArray("int")), std::vector<int>{-3});
   EXPECT_EQ(Elements(file.ReadDoubleArray("double")), (std::vector<double>{-2.0, 0.5}));
   EXPECT_EQ(Elements(file.ReadFloatArray("float")), (std::vector<float>{1.5f, 2.5f}));
@@ -100,23 +101,18 @@ TEST_F(QXDataFileTest, ReadsEachTypeOfAHandBuiltFile) {
   EXPECT_EQ(Elements(file.ReadUCharArray("char")), (std::vector<unsigned char>{200, 5}));
 }
 
-TEST_F(QXDataFileTest, StringEndsAtItsFirstZeroByteButByteReadsTakeItAll) {
-  const QXDataFile file = Open(kHeader + Entry(20, 5, 1, 1, "t", std::string("ab\0d\0", 5)));
+// The text up to its first zero byte, or all of it when it has none; the byte
+// reads take every byte.
+TEST_F(QXDataFileTest, StringEndsAtItsFirstZeroByte) {
+  const QXDataFile file = Open(kHeader + Entry(20, 5, 1, 1, "t", std::string("ab\0d\0", 5)) +
+                               Entry(20, 3, 1, 1, "u", "xyz"));
   EXPECT_EQ(file.ReadString("t"), "ab");
+  EXPECT_EQ(file.ReadString("u"), "xyz");
   EXPECT_EQ(Elements(file.ReadCharArray("t")), (std::vector<signed char>{'a', 'b', 0, 'd', 0}));
 }
 
-TEST_F(QXDataFileTest, StringWithoutAClosingZeroIsReadWhole) {
-  EXPECT_EQ(Open(kHeader + Entry(20, 3, 1, 1, "t", "xyz")).ReadString("t"), "xyz");
-}
-
-TEST_F(QXDataFileTest, NumberReadOfAStringIsRefused) {
-  EXPECT_TRUE(Open(kHeader + Entry(20, 2, 1, 1, "t", "hi")).ReadDoubleArray("t").IsEmpty());
-  EXPECT_EQ(Reports(), Texts{"dataFile.ReadDoubleArray(name): Trying to read in a string."});
-}
-
 TEST_F(QXDataFileTest, EntryOfAnUnknownTypeIsIndexedButNotRead) {
-  const QXDataFile file = Open(kHeader + Entry(77, 3, 1, 1, "odd", "whatever it holds"));
+  const QXDataFile file = Open(EveryType());
   EXPECT_TRUE(file.ReadIntArray("odd").IsEmpty());
   EXPECT_EQ(Reports(), Texts{"dataFile.ReadIntArray(name): Trying to read in a string."});
   EXPECT_TRUE(file.ReadUCharArray("odd").IsEmpty());
@@ -127,27 +123,15 @@ TEST_F(QXDataFileTest, EntryOfAnUnknownTypeIsIndexedButNotRead) {
 
 TEST_F(QXDataFileTest, MissingNameIsReported) {
   const QXDataFile file = Open(kHeader);
+  const std::string name = "\"none\" inside the datafile.";
   EXPECT_TRUE(file.ReadFloatArray("none").IsEmpty());
-  EXPECT_EQ(Reports(), Texts{"dataFile.ReadFloatArray(name): Did not find the variable \"none\" "
-                             "inside the datafile."});
+  EXPECT_EQ(Reports(), Texts{"dataFile.ReadFloatArray(name): Did not find the variable " + name});
   EXPECT_EQ(file.ReadString("none"), "");
-  EXPECT_EQ(Reports(), Texts{"dataFile.ReadString(name): Did not find the string \"none\" inside "
-                             "the datafile."});
+  EXPECT_EQ(Reports(), Texts{"dataFile.ReadString(name): Did not find the string " + name});
 }
 
 TEST_F(QXDataFileTest, ListingGivesTheCountAndDescribesEachEntry) {
-  std::string bytes = kHeader;
-  bytes += Entry(8, 1, 1, 1, "int", Big(-3));
-  bytes += Entry(1, 2, 1, 1, "double", Big(-2.0) + Big(0.5));
-  bytes += Entry(2, 1, 1, 2, "float", Big(1.5f) + Big(2.5f));
-  bytes += Entry(10, 1, 2, 1, "short", "\xFF\xFE\x01\x02");
-  bytes += Entry(12, 2, 1, 1, "char", "\xC8\x05");
-  bytes += Entry(11, 0, 1, 1, "empty", "");
-  bytes += Entry(77, 3, 1, 1, "odd", "whatever it holds");
-  bytes += Entry(20, 3, 1, 1, "t", std::string("hi\0", 3));
-  bytes +=
-      Entry(20, 26, 1, 1, std::string(29, 'L'), std::string("abcdefghijklmnopqrstuvwxy\0", 26));
-  Open(bytes).pinfo();
+  Open(EveryType()).pinfo();
   EXPECT_EQ(Printed(), Heading(path, "9 entries") + R"(int .......................... -    int - -3
 double ....................... - double - 2 numbers
 float ........................ -  float - 1 x 1 x 2 array
@@ -162,18 +146,18 @@ LLLLLLLLLLLLLLLLLLLLLLLLLLLLL  - string - "abcdefghijklmno..." - 26 characters
 
 // The first 390 and the last nine entries.
 TEST_F(QXDataFileTest, ListingOfMoreThan400EntriesSkipsTheMiddle) {
+  const auto name = [](int i) { return "v" + std::to_string(i); };
+  const auto line = [&](int i) { return Line(name(i), "   int - " + std::to_string(i)); };
   std::string bytes = kHeader;
-  for (int i = 1000; i < 1500; i++) bytes += IntEntry("v" + std::to_string(i), i);
+  for (int i = 1000; i < 1500; i++) bytes += IntEntry(name(i), i);
+  std::string shown = Heading(path, "500 entries");
+  for (int i = 1000; i < 1390; i++) shown += line(i);
+  std::string last;
+  for (int i = 1491; i < 1500; i++) last += line(i);
   Open(bytes).pinfo();
   const std::string listing = Printed();
-  std::string shown = Heading(path, "500 entries");
-  for (int i = 1000; i < 1390; i++)
-    shown += Line("v" + std::to_string(i), "   int - " + std::to_string(i));
   EXPECT_EQ(listing.substr(0, shown.size()), shown);
   EXPECT_EQ(listing.substr(shown.size(), 9), "Skipping ");
-  std::string last;
-  for (int i = 1491; i < 1500; i++)
-    last += Line("v" + std::to_string(i), "   int - " + std::to_string(i));
   EXPECT_EQ(listing.substr(listing.size() - last.size()), last);
   EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 3 + 390 + 1 + 9);
 }
@@ -184,84 +168,29 @@ TEST_F(QXDataFileTest, EmptyFileOpenedForReadingStaysEmpty) {
   EXPECT_EQ(temp.Read(), "");
 }
 
-TEST_F(QXDataFileTest, EmptyFileOpenedForAppendingGetsTheHeader) {
-  Open("", QXFile::ExistingReadWrite);
-  EXPECT_EQ(temp.Read(), kHeader);
-}
-
-TEST_F(QXDataFileTest, FileWithoutTheHeaderIsReportedAndIndexesNothing) {
-  const std::pair<const char*, std::string> cases[] = {
-      {"another version", std::string("Varnholm Binary File v2\0", 24) + IntEntry("a", 1)},
-      {"header cut short", kHeader.substr(0, 10)},
-      {"no zero after the tag", "Varnholm Binary File v1X" + IntEntry("a", 1)},
-  };
-  for (const auto& [what, bytes] : cases) {
-    SCOPED_TRACE(what);
-    const QXDataFile file = Open(bytes);
-    EXPECT_EQ(Reports(), Texts{"QXDataFile::ReadInContent: " + kNotADataFile});
-    EXPECT_EQ(Names(file), Texts{});
-  }
-}
-
-TEST_F(QXDataFileTest, SaveIntoAFileWithoutTheHeaderIsRefused) {
-  const std::string foreign = "not a data file";
-  QXDataFile file = Open(foreign, QXFile::ExistingReadWrite);
+// Any other first 24 bytes are refused the same way (see the storage safety
+// tests), whatever entries follow them.
+TEST_F(QXDataFileTest, FileShorterThanTheHeaderIsReportedAndIndexesNothing) {
+  EXPECT_EQ(Names(Open(kHeader.substr(0, 10))), Texts{});
   EXPECT_EQ(Reports(), Texts{"QXDataFile::ReadInContent: " + kNotADataFile});
-  file.Save(1, "a");
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: Not a valid Varnholm binary format; nothing was saved."});
-  EXPECT_EQ(temp.Read(), foreign);
-}
-
-TEST_F(QXDataFileTest, SaveIntoAReadOnlyFileIsRefused) {
-  Open(kHeader).Save(std::string("t"), "a");
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: File is read only."});
-  EXPECT_EQ(temp.Read(), kHeader);
-}
-
-TEST_F(QXDataFileTest, SaveIntoAFileThatDidNotOpenIsRefused) {
-  const std::string missing = testing::TempDir() + "no_dir_qx/x.vbf";
-  QXDataFile(missing, QXFile::NewReadWrite).Save(1, "a");
-  EXPECT_EQ(Reports(), (Texts{"QXFile(name,type): Could not open the file \"" + missing + "\"",
-                              "QXDataFile::Save: File is not open."}));
-}
-
-TEST_F(QXDataFileTest, NameOf254CharactersIsTheLongestSaved) {
-  QXDataFile file = Open(kHeader, QXFile::ExistingReadWrite);
-  file.Save(1, std::string(254, 'n'));
-  file.Save(2, std::string(255, 'n'));
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: The name is longer than 254 characters."});
-  EXPECT_EQ(Names(QXDataFile(path, QXFile::ReadOnly)), Texts{std::string(254, 'n')});
-}
-
-TEST_F(QXDataFileTest, NameWithAZeroByteIsRefused) {
-  Open(kHeader, QXFile::ExistingReadWrite).Save(1, std::string("b\0c", 3));
-  EXPECT_EQ(Reports(), Texts{"QXDataFile::Save: The name contains a zero byte."});
-  EXPECT_EQ(temp.Read(), kHeader);
 }
 
 // Each header belongs to an entry holding "x", its zero byte and 4 data bytes.
 TEST_F(QXDataFileTest, DamagedEntryEndsTheIndexWithAReport) {
   const std::pair<const char*, std::array<int64_t, 6>> damaged[] = {
       {"no block length", {0, 8, 1, 1, 1, 2}},
-      {"negative block length", {-34, 8, 1, 1, 1, 2}},
       {"type code out of range", {34, 2001, 1, 1, 1, 2}},
       {"name too long", {34, 8, 1, 1, 1, 256}},
       {"data longer than the block", {34, 8, 2, 1, 1, 2}},
       {"block shorter than the header", {20, 8, 1, 1, 1, 2}},
       {"no zero byte in the name", {34, 8, 1, 1, 1, 1}},
-      {"empty name field", {34, 8, 1, 1, 1, 0}},
-      {"m beyond the int range", {34, 8, 0x80000001, 1, 1, 2}},
-      {"o beyond the int range", {34, 8, 1, 1, 0xFFFFFFFF, 2}},
-      {"size overflowing 32 bits", {34, 11, 65536, 65536, 1, 2}},
       {"size overflowing 64 bits", {34, 1, 1 << 29, 2, 1 << 29, 2}},
       {"unknown type without room for the name", {29, 5, 1, 1, 1, 2}},
   };
   for (const auto& [what, header] : damaged) {
-    SCOPED_TRACE(what);
-    const QXDataFile file = Open(kHeader + IntEntry("before", 1) + Header(header) +
-                                 std::string("x\0", 2) + Big(1) + IntEntry("after", 2));
-    EXPECT_EQ(Reports(), Texts{"Reading In File Content: Invalid file format."});
-    EXPECT_EQ(Names(file), Texts{"before"});
+    const std::string bytes = kHeader + IntEntry("before", 1) + Header(header) + "x" + '\0';
+    EXPECT_EQ(Names(Open(bytes + Big(1) + IntEntry("after", 2))), Texts{"before"}) << what;
+    EXPECT_EQ(Reports(), Texts{"Reading In File Content: Invalid file format."}) << what;
   }
 }
 

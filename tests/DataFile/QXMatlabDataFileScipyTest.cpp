@@ -2,7 +2,6 @@
 // Scipy loads a file we wrote, checks the element type and shape it sees for
 // each variable and saves all it loaded, with variables of its own in shapes
 // we do not write, into a copy that we read back.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -33,19 +32,17 @@ TEST(QXMatlabScipyTest, ScipyAndWeReadEachOthersFiles) {
   static const std::string python = FindPythonWithScipy();
   if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
   QXTempPath ours("scipy"), copy("scipy"), script("scipy", ".py"), output("scipy", ".txt");
-  {
-    QXMatlabDataFile storage(ours.path, QXFile::NewReadWrite);
-    storage.Save(MakeArray<double>(2, 3, 1, {-1e300, 0.1, -0.0, 2, 3, 4}), "d");
-    storage.Save(MakeArray<float>(3, 1, 1, {-3e38f, 1.25f, 7}), "f");
-    storage.Save(MakeArray<int>(1, 3, 1, {-2147483647 - 1, 0, 2147483647}), "i");
-    storage.Save(MakeArray<short>(2, 2, 1, {-32768, 32767, 1, -2}), "s");
-    storage.Save(MakeArray<unsigned short>(1, 2, 1, {0, 65535}), "us");
-    storage.Save(MakeArray<unsigned char>(1, 3, 1, {0, 200, 255}), "uc");
-    storage.Save(MakeArray<int>(2, 1, 3, {-4, -3, -2, -1, 0, 1}), "threeD");
-    storage.Save(MakeArray<signed char>(3, 2, 1, {'a', 'b', 'c', 'd', 'e', 'f'}), "chars");
-    storage.Save(std::string("hello"), "text");
-    storage.Save(7, "seven");
-  }
+  QXMatlabDataFile storage(ours.path, QXFile::NewReadWrite);
+  storage.Save(MakeArray<double>(2, 3, 1, {-1e300, 0.1, -0.0, 2, 3, 4}), "d");
+  storage.Save(MakeArray<float>(3, 1, 1, {-3e38f, 1.25f, 7}), "f");
+  storage.Save(MakeArray<int>(1, 3, 1, {-2147483647 - 1, 0, 2147483647}), "i");
+  storage.Save(MakeArray<short>(2, 2, 1, {-32768, 32767, 1, -2}), "s");
+  storage.Save(MakeArray<unsigned short>(1, 2, 1, {0, 65535}), "us");
+  storage.Save(MakeArray<unsigned char>(1, 3, 1, {0, 200, 255}), "uc");
+  storage.Save(MakeArray<int>(2, 1, 3, {-4, -3, -2, -1, 0, 1}), "threeD");
+  storage.Save(MakeArray<signed char>(3, 2, 1, {'a', 'b', 'c', 'd', 'e', 'f'}), "chars");
+  storage.Save(std::string("hello"), "text");
+  storage.Save(7, "seven");
   script.Write(kScript);
   const std::string command =
       python + " " + script.path + " " + ours.path + " " + copy.path + " >" + output.path + " 2>&1";

@@ -1,14 +1,14 @@
 #include "QXMatlabDataFile.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 #include "QXMatlabFileBytes.h"
 
 namespace {
 
+const std::string kNotFound = "Did not find the variable \"no\" inside the datafile.";
 const std::string kInvalidHeader =
     "Reading In File Content: Invalid file format, make sure you used the -v4 in matlab.";
 
@@ -21,35 +21,32 @@ class QXMatlabDataFileTest : public QXReportingTest {
   }
 
   QXTempPath file{"matlab"};
-  const bool big = QXDataStorage::RunningOnBigEndianMachine();
+  const bool big = kBigEndianMachine;
 };
 
+// The scipy test checks the element type written for each array type.
 TEST_F(QXMatlabDataFileTest, SavesAppendOneRecordPerVariableInTheMachinesOrder) {
   {
     QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
     storage.Save(MakeArray<double>(2, 1, 2, {1, 2, 3, 4}), "A");
     storage.Save(MakeArray<float>(1, 1, 1, {0.25f}), "f");
     storage.Save(MakeArray<int>(2, 1, 1, {INT_MIN, INT_MAX}), "i");
-    storage.Save(MakeArray<short>(1, 1, 1, {-32768}), "s");
-    storage.Save(MakeArray<unsigned short>(1, 1, 1, {65535}), "us");
-    storage.Save(MakeArray<unsigned char>(1, 1, 1, {200}), "uc");
     storage.Save(MakeArray<signed char>(1, 2, 1, {'h', 'i'}), "c");
     storage.Save(std::string("text"), "t");
     storage.Save(7, "n");
     storage.Save(QXFloatArray(), "e");
+    storage.Save(8.0, "n");
   }
   QXMatBytes expected{big};
   expected.Record<double>(0, 2, 2, "A", {1, 2, 3, 4});
   expected.Record<double>(0, 1, 1, "A_3D", {2});  // a 3-D array's row count, after it
   expected.Record<float>(10, 1, 1, "f", {0.25f});
   expected.Record<int32_t>(20, 2, 1, "i", {INT_MIN, INT_MAX});
-  expected.Record<int16_t>(30, 1, 1, "s", {-32768});
-  expected.Record<uint16_t>(40, 1, 1, "us", {65535});
-  expected.Record<uint8_t>(50, 1, 1, "uc", {200});
   expected.Record<char>(51, 1, 2, "c", {'h', 'i'});
   expected.Text("t", "text");
   expected.Record<double>(0, 1, 1, "n", {7});
   expected.Record<float>(10, 0, 0, "e", {});
+  expected.Record<double>(0, 1, 1, "n", {8});  // a new record, and no companion for a 2-D value
   EXPECT_EQ(file.Read(), expected.bytes);
 }
 
@@ -58,26 +55,21 @@ TEST_F(QXMatlabDataFileTest, ReadsRecordsOfEitherByteOrder) {
     SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
     QXMatBytes bytes{bigEndian};
     bytes.Record<double>(0, 1, 2, "d", {-1.5, 1e300});
-    bytes.Record<float>(10, 1, 1, "f", {0.25f});
     bytes.Record<int32_t>(20, 1, 1, "i", {INT_MIN});
     bytes.Record<int16_t>(30, 1, 1, "s", {-32768});
-    bytes.Record<uint16_t>(40, 1, 1, "us", {65534});
     bytes.Record<uint8_t>(50, 1, 1, "uc", {200});
     bytes.Text("t", "hi");
     const QXMatlabDataFile storage = Open(bytes.bytes);
     EXPECT_EQ(Elements(storage.ReadDoubleArray("d")), (std::vector<double>{-1.5, 1e300}));
-    EXPECT_EQ(Elements(storage.ReadFloatArray("f")), std::vector<float>{0.25f});
     EXPECT_EQ(Elements(storage.ReadIntArray("i")), std::vector<int>{INT_MIN});
     EXPECT_EQ(Elements(storage.ReadShortIntArray("s")), std::vector<short>{-32768});
-    EXPECT_EQ(Elements(storage.ReadUShortIntArray("us")), std::vector<unsigned short>{65534});
     EXPECT_EQ(Elements(storage.ReadUCharArray("uc")), std::vector<unsigned char>{200});
     EXPECT_EQ(storage.ReadString("t"), "hi");
   }
 }
 
 TEST_F(QXMatlabDataFileTest, UnsignedBytesReadAsSignedOnlyThroughTheCharRead) {
-  const QXMatlabDataFile storage =
-      Open(QXMatBytes{big}.Record<uint8_t>(50, 1, 1, "uc", {200}).bytes);
+  const auto storage = Open(QXMatBytes{big}.Record<uint8_t>(50, 1, 1, "uc", {200}).bytes);
   EXPECT_EQ(Elements(storage.ReadIntArray("uc")), std::vector<int>{200});
   EXPECT_EQ(Elements(storage.ReadCharArray("uc")), std::vector<signed char>{-56});
 }
@@ -88,35 +80,21 @@ TEST_F(QXMatlabDataFileTest, SavesIntoAFileOfTheOtherOrderKeepItsOrder) {
   EXPECT_EQ(file.Read(), before + QXMatBytes{!big}.Record<int32_t>(20, 1, 2, "new", {-5, 6}).bytes);
 }
 
-TEST_F(QXMatlabDataFileTest, CopiesShareTheIndex) {
-  QXMatlabDataFile storage = Open("");
-  const QXMatlabDataFile copy = storage;
-  storage.Save(1.5, "new");
-  EXPECT_EQ(copy.ReadNumber("new"), 1.5);
-}
-
 // The companion "name_3D" holds the row count m of an m x n x o array saved
 // as (m n) x o.
 TEST_F(QXMatlabDataFileTest, CompanionGivesTheThirdDimensionOnlyWhenItFits) {
-  const struct {
-    const char* what;
-    std::vector<double> companion;
-    std::vector<int> size;
-  } cases[] = {
-      {"fitting", {3.0}, {3, 2, 2}},
-      {"zero", {0.0}, {6, 2, 1}},
-      {"negative", {-3.0}, {6, 2, 1}},
-      {"not dividing the rows", {4.0}, {6, 2, 1}},
-      {"beyond the int range", {1e12}, {6, 2, 1}},
-      {"not a number", {std::nan("")}, {6, 2, 1}},
-      {"two values", {3.0, 3.0}, {6, 2, 1}},
+  const std::pair<std::vector<double>, std::vector<int>> cases[] = {
+      {{3.0}, {3, 2, 2}},       // fitting
+      {{0.0}, {6, 2, 1}},       // zero
+      {{4.0}, {6, 2, 1}},       // not dividing the rows
+      {{3.0, 3.0}, {6, 2, 1}},  // two values
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [companion, size] : cases) {
+    SCOPED_TRACE(testing::PrintToString(companion));
     QXMatBytes bytes{big};
-    bytes.Record(0, 1, static_cast<int32_t>(c.companion.size()), "A_3D", c.companion);
+    bytes.Record(0, 1, static_cast<int32_t>(companion.size()), "A_3D", companion);
     bytes.Record(0, 6, 2, "A", std::vector<double>(12, 1.0));
-    EXPECT_EQ(SizeOf(Open(bytes.bytes), "A"), c.size);
+    EXPECT_EQ(SizeOf(Open(bytes.bytes), "A"), size);
   }
 }
 
@@ -132,51 +110,33 @@ TEST_F(QXMatlabDataFileTest, NameEndsAtItsFirstZeroByte) {
   EXPECT_EQ(Open(bytes.bytes).ReadNumber("ab"), 3.0);
 }
 
-TEST_F(QXMatlabDataFileTest, LastRecordOfANameWins) {
-  QXMatBytes bytes{big};
-  bytes.Record<double>(0, 1, 1, "x", {1}).Record<double>(0, 1, 1, "x", {2});
-  EXPECT_EQ(Open(bytes.bytes).ReadNumber("x"), 2);
-}
-
-TEST_F(QXMatlabDataFileTest, EveryReadReportsAMissingNameUnderItsOwnName) {
+// The reads name their operations after the element type.
+TEST_F(QXMatlabDataFileTest, MissingNameIsReportedUnderTheReadsName) {
   const QXMatlabDataFile storage = Open("");
-  const std::pair<std::string, std::function<void()>> reads[] = {
-      {"dataFile.ReadDoubleArray(name)", [&] { storage.ReadDoubleArray("no"); }},
-      {"dataFile.ReadFloatArray(name)", [&] { storage.ReadFloatArray("no"); }},
-      {"dataFile.ReadIntArray(name)", [&] { storage.ReadIntArray("no"); }},
-      {"dataFile.ReadUCharArray(name)", [&] { storage.ReadUCharArray("no"); }},
-      {"dataFile.ReadCharArray(name)", [&] { storage.ReadCharArray("no"); }},
-      {"dataFile.ReadShortIntArray(name)", [&] { storage.ReadShortIntArray("no"); }},
-      {"dataFile.ReadUShortIntArray(name)", [&] { storage.ReadUShortIntArray("no"); }},
-      {"dataFile.ReadString(name)", [&] { storage.ReadString("no"); }},
-  };
-  for (const auto& [operation, read] : reads) {
-    read();
-    EXPECT_EQ(Reports(),
-              Texts{operation + ": Did not find the variable \"no\" inside the datafile."});
-  }
+  EXPECT_TRUE(storage.ReadUShortIntArray("no").IsEmpty());
+  EXPECT_EQ(Reports(), Texts{"dataFile.ReadUShortIntArray(name): " + kNotFound});
+  EXPECT_EQ(storage.ReadString("no"), "");
+  EXPECT_EQ(Reports(), Texts{"dataFile.ReadString(name): " + kNotFound});
 }
 
-// A read of a type it cannot take gives zeros.
-TEST_F(QXMatlabDataFileTest, NumberReadOfATextIsAnIllegalType) {
-  const QXMatlabDataFile storage = Open(QXMatBytes{big}.Text("t", "hi").bytes);
-  EXPECT_EQ(Elements(storage.ReadDoubleArray("t")), (std::vector<double>{0, 0}));
-  EXPECT_EQ(Reports(), Texts{"dataFile.ReadDoubleArray(name): Illegal type."});
-}
-
-TEST_F(QXMatlabDataFileTest, CharReadTakesATextWhole) {
+// The char read takes a text whole. Another read gives zeros and reports an
+// illegal type; the two short reads report under names of their own.
+TEST_F(QXMatlabDataFileTest, OnlyTheCharReadTakesAText) {
   const QXMatlabDataFile storage = Open(QXMatBytes{big}.Text("t", "hi").bytes);
   EXPECT_EQ(Elements(storage.ReadCharArray("t")), (std::vector<signed char>{'h', 'i'}));
+  EXPECT_EQ(Elements(storage.ReadDoubleArray("t")), (std::vector<double>{0, 0}));
+  EXPECT_EQ(Reports(), Texts{"dataFile.ReadDoubleArray(name): Illegal type."});
+  storage.ReadShortIntArray("t");
+  EXPECT_EQ(Reports(), Texts{"dataFile.ReadShortArray(name): Illegal type."});
+  storage.ReadUShortIntArray("t");
+  EXPECT_EQ(Reports(), Texts{"dataFile.ReadUShortArray(name): Illegal type."});
 }
 
 // Precision digits 6 and 7 exist only below 1000, in little-endian type codes.
 TEST_F(QXMatlabDataFileTest, EmptyRecordOfAnUnknownPrecisionIsIndexedButNotRead) {
   QXMatBytes bytes{false};
   bytes.Record<double>(0, 1, 1, "x", {1}).Record<double>(60, 0, 0, "odd", {});
-  const QXMatlabDataFile storage = Open(bytes.bytes);
-  EXPECT_TRUE(storage.ReadDoubleArray("odd").IsEmpty());
-  EXPECT_EQ(Reports(), Texts{"dataFile.ReadDoubleArray(name): Illegal type."});
-  EXPECT_TRUE(storage.ReadCharArray("odd").IsEmpty());
+  EXPECT_TRUE(Open(bytes.bytes).ReadCharArray("odd").IsEmpty());
   EXPECT_EQ(Reports(), Texts{"dataFile.ReadCharArray(name): Haven't taken care of this case."});
 }
 
@@ -193,21 +153,16 @@ TEST_F(QXMatlabDataFileTest, RecordOfAnUnknownPrecisionWithDataEndsTheIndex) {
 // In the other byte order, so the kept record also shows that the order found
 // at the start holds.
 TEST_F(QXMatlabDataFileTest, InvalidHeaderEndsTheIndexKeepingEarlierRecords) {
-  const struct {
-    const char* what;
-    int32_t type, mrows, ncols, namelen;
-  } cases[] = {
+  const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t> cases[] = {
       {"no name", 0, 1, 1, 0},
-      {"name longer than 255", 0, 1, 1, 256},
       {"negative rows", 0, -1, 1, 2},
-      {"negative columns", 0, 1, -5, 2},
       {"type above 1052", 1053, 1, 1, 2},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, type, mrows, ncols, namelen] : cases) {
+    SCOPED_TRACE(what);
     QXMatBytes bytes{!big};
     bytes.Record<double>(0, 1, 1, "kept", {1.5});
-    bytes.Header(c.type, c.mrows, c.ncols, c.namelen, std::string("x\0", 2));
+    bytes.Header(type, mrows, ncols, namelen, std::string("x\0", 2));
     const QXMatlabDataFile storage = Open(bytes.bytes);
     EXPECT_EQ(Reports(), Texts{kInvalidHeader});
     EXPECT_EQ(Names(storage), Texts{"kept"});
@@ -217,49 +172,11 @@ TEST_F(QXMatlabDataFileTest, InvalidHeaderEndsTheIndexKeepingEarlierRecords) {
 
 // Such records are left out of the index, and never allocated for.
 TEST_F(QXMatlabDataFileTest, RecordsThatTheFileDoesNotHoldAreNotIndexed) {
-  const struct {
-    const char* what;
-    std::string bytes;
-  } cases[] = {
-      {"cut short", QXMatBytes{big}.Record<double>(0, 4, 1, "r", {1, 2, 3}).bytes},
+  const std::pair<const char*, std::string> cases[] = {
       {"size beyond 32 bits", QXMatBytes{big}.Record<double>(0, INT_MAX, INT_MAX, "r", {1}).bytes},
       {"text beyond 32 bits", QXMatBytes{big}.Record<char>(51, 1 << 30, 4, "r", {'a'}).bytes},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_FALSE(Open(c.bytes).Contains("r"));
-  }
-}
-
-// The cut record is 20 header bytes, the name "cut" with its zero byte and 32
-// data bytes; the save that removes it says so.
-TEST_F(QXMatlabDataFileTest, SaveRemovesARecordCutShortAtTheEnd) {
-  const std::string kept = QXMatBytes{big}.Record<double>(0, 1, 1, "ok", {1}).bytes;
-  const std::string cut = QXMatBytes{big}.Record<double>(0, 4, 1, "cut", {1, 2, 3, 4}).bytes;
-  const std::string added = QXMatBytes{big}.Record<double>(0, 1, 1, "new", {2.5}).bytes;
-  const struct {
-    const char* what;
-    size_t length;
-    std::string report;
-  } cases[] = {
-      {"in the header", 7, "Removed a record cut short at the end of the file (7 bytes)."},
-      {"in the name", 22, "Removed a record cut short at the end of the file (22 bytes)."},
-      {"in the data", 53, "Removed the record \"cut\" cut short at the end of the file (53 bytes)."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    Open(kept + cut.substr(0, c.length)).Save(2.5, "new");
-    EXPECT_EQ(file.Read(), kept + added);
-    EXPECT_EQ(Reports(), Texts{"QXMatlabDataFile::Save: " + c.report});
-  }
-}
-
-TEST_F(QXMatlabDataFileTest, NameOf254CharactersIsTheLongestSaved) {
-  QXMatlabDataFile storage = Open("");
-  storage.Save(1.0, std::string(254, 'n'));
-  storage.Save(2.0, std::string(255, 'n'));
-  EXPECT_EQ(Reports(), Texts{"QXMatlabDataFile::Save: The name is longer than 254 characters."});
-  EXPECT_EQ(Names(storage), Texts{std::string(254, 'n')});
+  for (const auto& [what, bytes] : cases) EXPECT_FALSE(Open(bytes).Contains("r")) << what;
 }
 
 TEST_F(QXMatlabDataFileTest, ThreeDArrayIsRefusedWhenItsCompanionsNameIsTooLong) {
@@ -268,22 +185,7 @@ TEST_F(QXMatlabDataFileTest, ThreeDArrayIsRefusedWhenItsCompanionsNameIsTooLong)
   EXPECT_EQ(file.Read(), "");
 }
 
-TEST_F(QXMatlabDataFileTest, SaveIntoAReadOnlyFileIsRefused) {
-  file.Write("");
-  QXMatlabDataFile(file.path, QXFile::ReadOnly).Save(1.0, "x");
-  EXPECT_EQ(Reports(), Texts{"QXMatlabDataFile::Save: File is read only."});
-  EXPECT_EQ(file.Read(), "");
-}
-
-TEST_F(QXMatlabDataFileTest, SaveIntoAFileThatDidNotOpenIsRefused) {
-  const std::string missing = file.path + ".missing";
-  QXMatlabDataFile storage(missing, QXFile::ExistingReadWrite);
-  EXPECT_EQ(Reports(), Texts{"QXFile(name,type): Could not open the file \"" + missing + "\""});
-  storage.Save(1.0, "x");
-  EXPECT_EQ(Reports(), Texts{"QXMatlabDataFile::Save: File is not open."});
-  EXPECT_FALSE(storage.IsOpen());
-}
-
+// Long strings are cut as in the binary data file's listing.
 TEST_F(QXMatlabDataFileTest, ListingDescribesEachRecordInFileOrder) {
   QXMatBytes bytes{big};
   bytes.Record<double>(0, 1, 1, "number", {1234567});
@@ -291,13 +193,11 @@ TEST_F(QXMatlabDataFileTest, ListingDescribesEachRecordInFileOrder) {
   bytes.Record<int16_t>(30, 2, 2, "matrix", {1, 2, 3, 4});
   bytes.Record<float>(10, 0, 0, "empty", {});
   bytes.Text("text", "hi");
-  bytes.Text("long", std::string(21, 'x'));
   Open(bytes.bytes).pinfo();
   EXPECT_EQ(Printed(), Heading(file.path) + Line("number", "double - 1.23457e+06") +
                            Line("column", "   int - 3 numbers") +
                            Line("matrix", " short - 2 x 2 array") +
-                           Line("empty", " float - Empty") + Line("text", "string - \"hi\"") +
-                           Line("long", "string - \"xxxxxxxxxxxxxxx...\" - 21 characters"));
+                           Line("empty", " float - Empty") + Line("text", "string - \"hi\""));
 }
 
 }  // namespace

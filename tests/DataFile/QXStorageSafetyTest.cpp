@@ -2,228 +2,168 @@
 // report is in the file and reads back after reopening; a save that fails is
 // reported and leaves the file as it was; bytes the storage did not just
 // write are never removed without a report.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "QXDataFile.h"
 #include "QXMatlabDataFile.h"
-#include "QXTestSupport.h"
+#include "QXMatlabFileBytes.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
-// What the tests need to know of each format: the report prefix of its
-// saves, where the records of a file of one-number variables "a", "b", "c"
-// ... start, and how to damage a record's size field.
-struct QXMatlabFormat {
-  using Storage = QXMatlabDataFile;
-  static constexpr const char* save = "QXMatlabDataFile::Save: ";
-  static constexpr const char* extension = ".mat";
-  static constexpr const char* record = "record";
-  // 20-byte header, a one-letter name with its zero byte, one double.
-  static long RecordStart(int i) { return 30L * i; }
-  // The record's row count (in the machine's order) grows by 2^16.
-  static void DamageSize(std::string& bytes, int i) { bytes[RecordStart(i) + 4 + 2] ^= 1; }
-  static std::string ForeignText() {
-    return "The file is not a Matlab version 4 file; nothing was saved.";
-  }
+// What the tests need to know of a format, for a file of one-number
+// variables "a", "b", "c" ...: the prefix of its save reports, what it calls
+// a record, where the records start and their length, where a record's name
+// ends, the byte whose lowest bit grows a record's size field, and the
+// reports of opening a foreign file and of saving into it.
+struct QXFormat {
+  const char* save;
+  const char* record;
+  long first, length, nameEnd, sizeByte;
+  const char* foreignOpen;
+  const char* foreign;
 };
 
-struct QXBinaryFormat {
-  using Storage = QXDataFile;
-  static constexpr const char* save = "QXDataFile::Save: ";
-  static constexpr const char* extension = ".vbf";
-  static constexpr const char* record = "entry";
-  // The 24-byte file header, then 28-byte entry headers, name and double.
-  static long RecordStart(int i) { return 24 + 38L * i; }
-  // The big-endian block length grows by 2^16.
-  static void DamageSize(std::string& bytes, int i) { bytes[RecordStart(i) + 5] ^= 1; }
-  static std::string ForeignText() { return "Not a valid Varnholm binary format; nothing was saved."; }
-};
+// clang-format off
+template <class Storage>
+constexpr QXFormat kFormat{};
+// 20-byte headers, a one-letter name with its zero byte, one double; the size
+// byte is in the row count.
+template <>
+constexpr QXFormat kFormat<QXMatlabDataFile>{"QXMatlabDataFile::Save: ", "record", 0, 30, 22, 4 + 2,
+    "Reading In File Content: Invalid file format, make sure you used the -v4 in matlab.",
+    "The file is not a Matlab version 4 file; nothing was saved."};
+// The 24-byte file header, then 28-byte entry headers, name and double; the
+// size byte is in the big-endian block length.
+template <>
+constexpr QXFormat kFormat<QXDataFile>{"QXDataFile::Save: ", "entry", 24, 38, 30, 5,
+    "QXDataFile::ReadInContent: Not a valid Varnholm binary format.",
+    "Not a valid Varnholm binary format; nothing was saved."};
+// clang-format on
 
-template <class Format>
-class QXStorageSafetyTest : public testing::Test {
+template <class Storage>
+class QXStorageSafetyTest : public QXReportingTest {
  protected:
-  using Storage = typename Format::Storage;
+  static constexpr const QXFormat& format = kFormat<Storage>;
 
   // A file of one-number variables named "a", "b", ... holding 1, 2, ...
   void WriteNumbers(int count) {
     Storage storage(path, QXFile::NewReadWrite);
-    for (int i = 0; i < count; i++) storage.Save(i + 1.0, std::string(1, static_cast<char>('a' + i)));
+    for (char c = 'a'; c < 'a' + count; c++) storage.Save(c - 'a' + 1.0, std::string(1, c));
   }
-  // The reports of saving value under name in the file, opened to append.
-  Texts SaveReports(double value, const std::string& name) {
-    QXReportCapture capture;
-    Storage storage(path, QXFile::ExistingReadWrite);
-    storage.Save(value, name);
-    capture.Finish();
-    return capture.errors;
+  static long RecordStart(int i) { return format.first + format.length * i; }
+  // Opens the file to append and saves the number under the name.
+  void SaveInto(double value, const std::string& name) {
+    Storage(path, QXFile::ExistingReadWrite).Save(value, name);
   }
   // The number under name after opening the file afresh; NaN when missing.
   double Reopened(const std::string& name) {
-    QXReportCapture capture;
-    Storage storage(path, QXFile::ReadOnly);
-    if (!storage.Contains(name)) return std::nan("");
-    return storage.ReadNumber(name);
+    const Storage storage(path, QXFile::ReadOnly);
+    return storage.Contains(name) ? storage.ReadNumber(name) : std::nan("");
+  }
+  // The report of the storage's Save, after the one of opening when given.
+  static Texts SaveReports(const std::string& message, const std::string& opening = "") {
+    const std::string report = format.save + message;
+    return opening.empty() ? Texts{report} : Texts{opening, report};
+  }
+  // A report of opening the file: the words before its quoted path and after.
+  std::string OpenReport(const std::string& before, const std::string& after) const {
+    return "QXFile(name,type): " + before + " \"" + path + "\"" + after;
   }
 
-  QXTempPath file{"safety", Format::extension};
+  QXTempPath file{"safety", ".bin"};
   const std::string& path = file.path;
 };
 
-using QXFormats = testing::Types<QXMatlabFormat, QXBinaryFormat>;
-TYPED_TEST_SUITE(QXStorageSafetyTest, QXFormats);
+using QXFileStorages = testing::Types<QXMatlabDataFile, QXDataFile>;
+TYPED_TEST_SUITE(QXStorageSafetyTest, QXFileStorages);
 
 // --- Write failures -----------------------------------------------------------
 
-// Lowers the process's file-size limit while it lives, so that writes beyond
-// it fail (EFBIG) as on a full disk.
-class QXFileSizeLimit {
- public:
-  explicit QXFileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved);
-    previous = signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~QXFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-  }
-
- private:
-  rlimit saved;
-  void (*previous)(int);
-};
-
-TYPED_TEST(QXStorageSafetyTest, AFailedWriteIsReportedAndLeavesTheFileAsItWas) {
+// The file-size limit makes the write fail (EFBIG) as on a full disk. What
+// did arrive is taken back: the file is as it was, the index does not point
+// at it, and the next save lands once there is room again.
+TYPED_TEST(QXStorageSafetyTest, AFailedWriteIsReportedAndTakenBack) {
   this->WriteNumbers(2);
   const std::string before = this->file.Read();
-  QXMutableDoubleArray big(1000, 1, 1);
-  big = 3.0;
-  QXReportCapture capture;
-  {
-    typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
-    QXFileSizeLimit limit(static_cast<rlim_t>(before.size() + 100));
-    storage.Save(big, "big");
-    EXPECT_FALSE(storage.Contains("big"));
-  }
-  capture.Finish();
-  const Texts expected = {std::string(TypeParam::save) +
-                          "Could not write \"big\" to the file (File too large); nothing was saved."};
-  EXPECT_EQ(capture.errors, expected);
+  TypeParam storage(this->path, QXFile::ExistingReadWrite);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit lowered{before.size() + 100, saved.rlim_max};
+  const auto previous = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &lowered);
+  storage.Save(MakeArray(1000, 1, 1, std::vector<double>(1000, 3.0)), "big");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previous);
+  const std::string failure = "Could not write \"big\" to the file (File too large)";
+  EXPECT_EQ(this->Reports(), this->SaveReports(failure + "; nothing was saved."));
   EXPECT_EQ(this->file.Read(), before);
-}
-
-TYPED_TEST(QXStorageSafetyTest, SavesAfterAFailedWriteLandWhenThereIsRoomAgain) {
-  this->WriteNumbers(1);
-  QXMutableDoubleArray big(1000, 1, 1);
-  big = 3.0;
-  {
-    QXReportCapture capture;
-    typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
-    {
-      QXFileSizeLimit limit(static_cast<rlim_t>(this->file.Read().size() + 100));
-      storage.Save(big, "big");
-    }
-    storage.Save(5.0, "e");
-  }
+  EXPECT_FALSE(storage.Contains("big"));
+  storage.Save(5.0, "e");
   EXPECT_EQ(this->Reopened("e"), 5.0);
-  EXPECT_EQ(this->Reopened("a"), 1.0);
 }
 
 // --- Damage in the middle -----------------------------------------------------
 
-TYPED_TEST(QXStorageSafetyTest, ADamagedSizeMidFileRefusesSavesAndKeepsTheRecordsAfterIt) {
+// The records before the damage stay readable; the bytes after it are not
+// taken for a cut-short tail and removed.
+TYPED_TEST(QXStorageSafetyTest, DamageMidFileRefusesSavesAndRemovesNothing) {
   this->WriteNumbers(4);
   std::string bytes = this->file.Read();
-  TypeParam::DamageSize(bytes, 1);
+  bytes[this->RecordStart(1) + this->format.sizeByte] ^= 1;
   this->file.Write(bytes);
-  const Texts expected = {std::string(TypeParam::save) + "The file is damaged at byte " +
-                          std::to_string(TypeParam::RecordStart(1)) + "; nothing was saved."};
-  EXPECT_EQ(this->SaveReports(9.0, "z"), expected);
+  this->SaveInto(9.0, "z");
+  const std::string damage = "The file is damaged at byte " + std::to_string(this->RecordStart(1));
+  EXPECT_EQ(this->Reports(), this->SaveReports(damage + "; nothing was saved."));
   EXPECT_EQ(this->file.Read(), bytes);
-}
-
-TYPED_TEST(QXStorageSafetyTest, RecordsBeforeMidFileDamageStayReadable) {
-  this->WriteNumbers(4);
-  std::string bytes = this->file.Read();
-  TypeParam::DamageSize(bytes, 2);
-  this->file.Write(bytes);
-  EXPECT_EQ(this->Reopened("b"), 2.0);
+  EXPECT_EQ(this->Reopened("a"), 1.0);
 }
 
 TYPED_TEST(QXStorageSafetyTest, AForeignFileRefusesSaves) {
-  this->file.Write("Just some text, not a data file of ours at all.\n");
-  const Texts expected = {std::string(TypeParam::save) + TypeParam::ForeignText()};
-  const Texts reports = this->SaveReports(1.0, "a");
-  ASSERT_FALSE(reports.empty());
-  EXPECT_EQ(reports.back(), expected.back());
-  EXPECT_EQ(this->file.Read(), "Just some text, not a data file of ours at all.\n");
+  const std::string text = "Just some text, not a data file of ours at all.\n";
+  this->file.Write(text);
+  this->SaveInto(1.0, "a");
+  EXPECT_EQ(this->Reports(), this->SaveReports(this->format.foreign, this->format.foreignOpen));
+  EXPECT_EQ(this->file.Read(), text);
 }
 
 // --- A record cut short at the end ------------------------------------------------
 
 // An interrupted save leaves the last record cut short, at any byte; the
-// first save removes it with a report and lands after the whole records.
-// The earlier whole record of the same name is the one read, before the
-// save, after it and after reopening.
+// first save removes it with a report, naming it once its name is whole, and
+// lands after the whole records. The earlier whole record of the same name is
+// the one read, before the save, after it and after reopening.
 TYPED_TEST(QXStorageSafetyTest, EveryCutOfTheLastRecordIsRemovedByTheFirstSave) {
   this->WriteNumbers(2);
-  {
-    typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
-    QXMutableDoubleArray A(3, 1, 1);
-    A = 7.0;
-    storage.Save(A, "a");
-  }
+  TypeParam(this->path, QXFile::ExistingReadWrite).Save(MakeArray<double>(3, 1, 1, {7, 7, 7}), "a");
   const std::string whole = this->file.Read();
-  const size_t cutStart = static_cast<size_t>(TypeParam::RecordStart(2));
-  for (size_t cut = cutStart + 1; cut < whole.size(); cut++) {
+  const long start = this->RecordStart(2);
+  const std::string record = this->format.record;
+  for (long cut = start + 1; cut < static_cast<long>(whole.size()); cut++) {
     SCOPED_TRACE("cut at byte " + std::to_string(cut));
     this->file.Write(whole.substr(0, cut));
-    QXReportCapture capture;
-    typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
+    TypeParam storage(this->path, QXFile::ExistingReadWrite);
     EXPECT_EQ(storage.ReadNumber("a"), 1.0);
     storage.Save(9.0, "z");
     EXPECT_EQ(storage.ReadNumber("a"), 1.0);
-    capture.Finish();
-    ASSERT_EQ(capture.errors.size(), 1u);
-    EXPECT_NE(capture.errors[0].find(std::string(TypeParam::save) + "Removed "), std::string::npos);
-    EXPECT_NE(capture.errors[0].find(std::to_string(cut - cutStart) + " bytes"), std::string::npos);
+    const std::string which =
+        cut >= start + this->format.nameEnd ? "the " + record + " \"a\"" : "a " + record;
+    const std::string bytes = " (" + std::to_string(cut - start) + " bytes).";
+    EXPECT_EQ(this->Reports(),
+              this->SaveReports("Removed " + which + " cut short at the end of the file" + bytes));
     EXPECT_EQ(this->Reopened("a"), 1.0);
     EXPECT_EQ(this->Reopened("z"), 9.0);
   }
 }
 
-TYPED_TEST(QXStorageSafetyTest, TheCutReportNamesTheRecordWhenItsNameIsThere) {
-  this->WriteNumbers(3);
-  const std::string whole = this->file.Read();
-  this->file.Write(whole.substr(0, whole.size() - 3));
-  const Texts expected = {std::string(TypeParam::save) + "Removed the " + TypeParam::record +
-                          " \"c\" cut short at the end of the file (" +
-                          std::to_string(whole.size() - 3 - TypeParam::RecordStart(2)) +
-                          " bytes)."};
-  EXPECT_EQ(this->SaveReports(9.0, "z"), expected);
-}
-
 TYPED_TEST(QXStorageSafetyTest, AReadOnlyOpenNeverCutsTheTail) {
   this->WriteNumbers(2);
-  const std::string cut = this->file.Read().substr(0, static_cast<size_t>(TypeParam::RecordStart(1)) + 5);
+  const std::string cut = this->file.Read().substr(0, this->RecordStart(1) + 5);
   this->file.Write(cut);
-  {
-    QXReportCapture capture;
-    typename TypeParam::Storage storage(this->path, QXFile::ReadOnly);
-    EXPECT_EQ(storage.ReadNumber("a"), 1.0);
-  }
+  EXPECT_EQ(this->Reopened("a"), 1.0);
   EXPECT_EQ(this->file.Read(), cut);
 }
 
@@ -231,103 +171,86 @@ TYPED_TEST(QXStorageSafetyTest, AReadOnlyOpenNeverCutsTheTail) {
 
 TYPED_TEST(QXStorageSafetyTest, ASecondWriterIsToldAndCannotSave) {
   this->WriteNumbers(1);
-  typename TypeParam::Storage first(this->path, QXFile::ExistingReadWrite);
-  QXReportCapture capture;
-  typename TypeParam::Storage second(this->path, QXFile::ExistingReadWrite);
+  const TypeParam first(this->path, QXFile::ExistingReadWrite);
+  TypeParam second(this->path, QXFile::ExistingReadWrite);
   second.Save(2.0, "b");
-  capture.Finish();
-  const Texts expected = {"QXFile(name,type): The file \"" + this->path +
-                              "\" is open for writing elsewhere; it was opened read-only.",
-                          std::string(TypeParam::save) + "File is read only."};
-  EXPECT_EQ(capture.errors, expected);
+  const std::string held =
+      this->OpenReport("The file", " is open for writing elsewhere; it was opened read-only.");
+  EXPECT_EQ(this->Reports(), this->SaveReports("File is read only.", held));
   EXPECT_EQ(second.ReadNumber("a"), 1.0);
 }
 
 TYPED_TEST(QXStorageSafetyTest, NewReadWriteLeavesAFileAnotherWriterHolds) {
   this->WriteNumbers(1);
-  typename TypeParam::Storage first(this->path, QXFile::ExistingReadWrite);
+  TypeParam first(this->path, QXFile::ExistingReadWrite);
   first.Save(2.0, "b");
   const std::string before = this->file.Read();
-  {
-    QXReportCapture capture;
-    typename TypeParam::Storage second(this->path, QXFile::NewReadWrite);
-    EXPECT_FALSE(second.Contains("a"));
-  }
+  const TypeParam second(this->path, QXFile::NewReadWrite);
+  const std::string held =
+      this->OpenReport("The file", " is open for writing elsewhere; it was left as it is.");
+  EXPECT_EQ(this->Reports(), Texts{held});
   EXPECT_EQ(this->file.Read(), before);
-}
-
-TYPED_TEST(QXStorageSafetyTest, TheWriteLockGoesWithTheLastHandle) {
-  this->WriteNumbers(1);
-  { typename TypeParam::Storage first(this->path, QXFile::ExistingReadWrite); }
-  EXPECT_EQ(this->SaveReports(2.0, "b"), Texts());
 }
 
 TYPED_TEST(QXStorageSafetyTest, BytesAppendedByAnotherProgramAreNeverOverwritten) {
   this->WriteNumbers(1);
-  typename TypeParam::Storage storage(this->path, QXFile::ExistingReadWrite);
+  TypeParam storage(this->path, QXFile::ExistingReadWrite);
   const std::string appended = this->file.Read() + "foreign tail";
   this->file.Write(appended);
-  QXReportCapture capture;
   storage.Save(2.0, "b");
-  capture.Finish();
-  const Texts expected = {std::string(TypeParam::save) +
-                          "The file has changed since it was opened; nothing was saved."};
-  EXPECT_EQ(capture.errors, expected);
+  EXPECT_EQ(this->Reports(),
+            this->SaveReports("The file has changed since it was opened; nothing was saved."));
   EXPECT_EQ(this->file.Read(), appended);
 }
 
 // --- Names and paths ----------------------------------------------------------
 
+// The name would end at the zero byte and, after reopening, replace "a".
 TYPED_TEST(QXStorageSafetyTest, ANameWithAZeroByteIsRefused) {
   this->WriteNumbers(1);
-  const Texts expected = {std::string(TypeParam::save) + "The name contains a zero byte."};
-  EXPECT_EQ(this->SaveReports(5.0, std::string("a\0b", 3)), expected);
+  this->SaveInto(5.0, std::string("a\0b", 3));
+  EXPECT_EQ(this->Reports(), this->SaveReports("The name contains a zero byte."));
   EXPECT_EQ(this->Reopened("a"), 1.0);
 }
 
+// A longer name field would make the record, and every one after it, unreadable.
+TYPED_TEST(QXStorageSafetyTest, ANameOf254CharactersIsTheLongestSaved) {
+  this->WriteNumbers(1);
+  this->SaveInto(2.0, std::string(255, 'n'));
+  EXPECT_EQ(this->Reports(), this->SaveReports("The name is longer than 254 characters."));
+  EXPECT_TRUE(std::isnan(this->Reopened(std::string(255, 'n'))));
+  this->SaveInto(3.0, std::string(254, 'n'));
+  EXPECT_EQ(this->Reopened(std::string(254, 'n')), 3.0);
+}
+
+TYPED_TEST(QXStorageSafetyTest, ASaveIntoAFileThatDidNotOpenWritesNothing) {
+  this->SaveInto(1.0, "x");
+  const std::string missing = this->OpenReport("Could not open the file", "");
+  EXPECT_EQ(this->Reports(), this->SaveReports("File is not open.", missing));
+  EXPECT_FALSE(std::ifstream(this->path).good());
+}
+
+// rmdir succeeds only on a directory, so the path is still one.
 TYPED_TEST(QXStorageSafetyTest, NewReadWriteNeverRemovesADirectory) {
-  const std::string directory = this->path + ".dir";
-  ASSERT_EQ(mkdir(directory.c_str(), 0700), 0);
-  QXReportCapture capture;
-  typename TypeParam::Storage storage(directory, QXFile::NewReadWrite);
-  capture.Finish();
-  struct stat status;
-  EXPECT_EQ(stat(directory.c_str(), &status), 0);
-  EXPECT_TRUE(S_ISDIR(status.st_mode));
-  const Texts expected = {"QXFile(name,type): Could not open the file \"" + directory +
-                          "\": it is a directory."};
-  EXPECT_EQ(capture.errors, expected);
-  rmdir(directory.c_str());
+  ASSERT_EQ(mkdir(this->path.c_str(), 0700), 0);
+  const TypeParam storage(this->path, QXFile::NewReadWrite);
+  EXPECT_EQ(this->Reports(),
+            Texts{this->OpenReport("Could not open the file", ": it is a directory.")});
+  EXPECT_EQ(rmdir(this->path.c_str()), 0);
 }
 
 // --- The 3-D companion of the Matlab file ------------------------------------------
 
+// A save replaces the whole variable: the old companion is overwritten with 0.
 TEST(QXMatlabCompanion, A2DSaveAfterA3DSaveReadsBackIn2D) {
   QXTempPath file("companion");
-  QXMutableDoubleArray volume(2, 2, 5);
-  volume = 1.0;
-  QXMutableDoubleArray plane(4, 5, 1);
-  plane = 2.0;
-  {
-    QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
-    storage.Save(volume, "A");
-    storage.Save(plane, "A");
-    EXPECT_EQ(storage.ReadDoubleArray("A").m(), 4);
-  }
-  QXMatlabDataFile reopened(file.path, QXFile::ReadOnly);
-  const QXDoubleArray A = reopened.ReadDoubleArray("A");
-  EXPECT_EQ(A.m(), 4);
-  EXPECT_EQ(A.n(), 5);
-  EXPECT_EQ(A.o(), 1);
-  EXPECT_EQ(reopened.ReadNumber("A_3D"), 0.0);
-}
-
-TEST(QXMatlabCompanion, ASaveWithoutACompanionWritesNoneWhenThereWasNone) {
-  QXTempPath file("companion");
   QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
-  storage.Save(1.0, "A");
-  storage.Save(2.0, "A");
-  EXPECT_FALSE(storage.Contains("A_3D"));
+  storage.Save(MakeArray(2, 2, 5, std::vector<double>(20, 1.0)), "A");
+  storage.Save(MakeArray(4, 5, 1, std::vector<double>(20, 2.0)), "A");
+  EXPECT_EQ(SizeOf(storage, "A"), (std::vector<int>{4, 5, 1}));
+  const QXMatlabDataFile reopened(file.path, QXFile::ReadOnly);
+  EXPECT_EQ(SizeOf(reopened, "A"), (std::vector<int>{4, 5, 1}));
+  EXPECT_EQ(reopened.ReadNumber("A_3D"), 0.0);
 }
 
 }  // namespace

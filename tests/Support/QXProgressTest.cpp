@@ -1,8 +1,5 @@
 #include "QXProgress.h"
 
-#include <unistd.h>
-
-#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -16,13 +13,12 @@ namespace {
 class QXProgressTest : public QXReportingTest {
  protected:
   void SetUp() override {
-    ASSERT_NE(getcwd(oldDirectory, PATH_MAX), nullptr);
-    ASSERT_NE(mkdtemp(directory), nullptr);
-    ASSERT_EQ(chdir(directory), 0);
+    std::filesystem::create_directory(directory.path);
+    std::filesystem::current_path(directory.path);
   }
   void TearDown() override {
-    EXPECT_EQ(chdir(oldDirectory), 0);
-    std::filesystem::remove_all(directory);
+    std::filesystem::current_path(home);
+    std::filesystem::remove_all(directory.path);
     QXReportingTest::TearDown();
   }
   static std::string Bar() {
@@ -31,8 +27,8 @@ class QXProgressTest : public QXReportingTest {
     return text;
   }
 
-  char oldDirectory[PATH_MAX] = "";
-  char directory[32] = "/tmp/qxprogresstest.XXXXXX";
+  const std::filesystem::path home = std::filesystem::current_path();
+  QXTempPath directory{"progress", ""};
 };
 
 // 0.01f lies just below 0.01, so below half a character; 0.05 gives 2.5.
@@ -54,9 +50,8 @@ TEST_F(QXProgressTest, FileGrowsOneXPerTwoPercentAndNeverShrinks) {
 TEST_F(QXProgressTest, FileThatCannotBeOpenedIsReported) {
   std::filesystem::create_directories("QXProgress/inside");
   QXProgress().UpdatePercentage(0.5f);
-  EXPECT_EQ(Reports(),
-            std::vector<std::string>{
-                "QXFile(name,type): Could not open the file \"QXProgress\": it is a directory."});
+  const std::string report = "Could not open the file \"QXProgress\": it is a directory.";
+  EXPECT_EQ(Reports(), Lines{"QXFile(name,type): " + report});
 }
 
 }  // namespace
