@@ -147,7 +147,7 @@ long long EntryLength(const unsigned char* bytes, size_t available, const void*)
   return header.blockLength;
 }
 
-const QXFileFormat kDataFileFormat = {kSave, "entry",
+const QXFileFormat kDataFileFormat = {kSave, "entry", "an entry",
                                       "Not a valid Varnholm binary format; nothing was saved.",
                                       kEntryHeaderSize + kMaxNameLength, EntryLength};
 

@@ -145,7 +145,8 @@ QXIndexStep ReportInvalidRecord(long start, const char* operation, const char* m
 }
 
 const QXFileFormat kMatlabFormat = {
-    kSaveOperation, "record", "The file is not a Matlab version 4 file; nothing was saved.",
+    kSaveOperation, "record", "a record",
+    "The file is not a Matlab version 4 file; nothing was saved.",
     kHeaderBytes + kMaxNameField, RecordLength};
 
 }  // namespace

@@ -416,7 +416,7 @@ bool QXPrepareToAppend(QXFile& file, QXAppendState& tail, const QXFileFormat& fo
           " cut short at the end of the file (" + std::to_string(size - tail.stop) + " bytes).";
       QXErrorMessage(format.saveOperation,
                      tail.tailName.empty()
-                         ? "Removed a " + record + removed
+                         ? "Removed " + std::string(format.aRecord) + removed
                          : "Removed the " + record + " \"" +
                                QXEscapeControlCharacters(tail.tailName) + "\"" + removed);
       tail.state = QXFileState::Whole;

@@ -346,6 +346,7 @@ using QXRecordLength = long long (*)(const unsigned char* bytes, size_t availabl
 struct QXFileFormat {
   const char* saveOperation;  // the operation the saves report under
   const char* record;         // what the format calls a record: "record", "entry"
+  const char* aRecord;        // the same with its article: "a record", "an entry"
   const char* foreignText;    // the refusal for a file of another kind
   size_t headerWindow;        // the bytes RecordLength may look at
   QXRecordLength recordLength;

@@ -54,7 +54,9 @@ class QXList {
   T invalidEntry;
 
  private:
-  void Release() {
+  // Out of line: inlined into a caller that drops two handles of one list,
+  // GCC cannot see that only the last one frees the count, and warns.
+  [[gnu::noinline]] void Release() {
     if (--*referenceCount > 0) return;
     delete[] Data;
     delete referenceCount;

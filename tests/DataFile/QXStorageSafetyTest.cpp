@@ -16,12 +16,13 @@ namespace {
 
 // What the tests need to know of a format, for a file of one-number
 // variables "a", "b", "c" ...: the prefix of its save reports, what it calls
-// a record, where the records start and their length, where a record's name
+// a record (with its article too), where the records start and their length, where a record's name
 // ends, the byte whose lowest bit grows a record's size field, and the
 // reports of opening a foreign file and of saving into it.
 struct QXFormat {
   const char* save;
   const char* record;
+  const char* aRecord;
   long first, length, nameEnd, sizeByte;
   const char* foreignOpen;
   const char* foreign;
@@ -33,13 +34,13 @@ constexpr QXFormat kFormat{};
 // 20-byte headers, a one-letter name with its zero byte, one double; the size
 // byte is in the row count.
 template <>
-constexpr QXFormat kFormat<QXMatlabDataFile>{"QXMatlabDataFile::Save: ", "record", 0, 30, 22, 4 + 2,
+constexpr QXFormat kFormat<QXMatlabDataFile>{"QXMatlabDataFile::Save: ", "record", "a record", 0, 30, 22, 4 + 2,
     "Reading In File Content: Invalid file format, make sure you used the -v4 in matlab.",
     "The file is not a Matlab version 4 file; nothing was saved."};
 // The 24-byte file header, then 28-byte entry headers, name and double; the
 // size byte is in the big-endian block length.
 template <>
-constexpr QXFormat kFormat<QXDataFile>{"QXDataFile::Save: ", "entry", 24, 38, 30, 5,
+constexpr QXFormat kFormat<QXDataFile>{"QXDataFile::Save: ", "entry", "an entry", 24, 38, 30, 5,
     "QXDataFile::ReadInContent: Not a valid Varnholm binary format.",
     "Not a valid Varnholm binary format; nothing was saved."};
 // clang-format on
@@ -150,7 +151,7 @@ TYPED_TEST(QXStorageSafetyTest, EveryCutOfTheLastRecordIsRemovedByTheFirstSave) 
     storage.Save(9.0, "z");
     EXPECT_EQ(storage.ReadNumber("a"), 1.0);
     const std::string which =
-        cut >= start + this->format.nameEnd ? "the " + record + " \"a\"" : "a " + record;
+        cut >= start + this->format.nameEnd ? "the " + record + " \"a\"" : this->format.aRecord;
     const std::string bytes = " (" + std::to_string(cut - start) + " bytes).";
     EXPECT_EQ(this->Reports(),
               this->SaveReports("Removed " + which + " cut short at the end of the file" + bytes));
