@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "QXArguments.h"
+#include "QXBenchSupport.h"
 #include "QXContentReport.h"
 #include "QXMatlabDataFile.h"
 
@@ -26,25 +27,6 @@ const char* const SequenceFile = "/tmp/qxreport-bench-sequences.mat";
 const char* const SmallRecordFile = "/tmp/qxreport-bench-records.mat";
 
 std::string SequenceName(int s) { return "Velocity" + std::to_string(s); }
-
-// Sends standard error to /dev/null while it lives.
-class SilencedStderr {
- public:
-  SilencedStderr() : saved(dup(STDERR_FILENO)) {
-    std::fflush(stderr);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, STDERR_FILENO);
-    close(null);
-  }
-  ~SilencedStderr() {
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
-  }
-
- private:
-  int saved;
-};
 
 void WriteSequenceFile() {
   static bool written = false;

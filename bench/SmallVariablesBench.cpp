@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "QXArguments.h"
+#include "QXBenchSupport.h"
 #include "QXContentReport.h"
 #include "QXDataFile.h"
 #include "QXMatlabDataFile.h"
@@ -104,25 +105,6 @@ class QXBenchFiles {
 };
 
 QXBenchFiles files;
-
-// Sends standard error to /dev/null while it lives.
-class SilencedStderr {
- public:
-  SilencedStderr() : saved(dup(STDERR_FILENO)) {
-    std::fflush(stderr);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, STDERR_FILENO);
-    close(null);
-  }
-  ~SilencedStderr() {
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
-  }
-
- private:
-  int saved;
-};
 
 // --- Baselines: plain stdio walks that read every record ---------------------
 
