@@ -84,27 +84,6 @@ TYPED_TEST_SUITE(QXStorageSafetyTest, QXFormats);
 
 // --- Write failures -----------------------------------------------------------
 
-// Lowers the process's file-size limit while it lives, so that writes beyond
-// it fail (EFBIG) as on a full disk.
-class QXFileSizeLimit {
- public:
-  explicit QXFileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved);
-    previous = signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~QXFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-  }
-
- private:
-  rlimit saved;
-  void (*previous)(int);
-};
-
 TYPED_TEST(QXStorageSafetyTest, AFailedWriteIsReportedAndLeavesTheFileAsItWas) {
   this->WriteNumbers(2);
   const std::string before = this->file.Read();
