@@ -175,13 +175,14 @@ using QXFileSample = std::conditional_t<Bits == 16, int16_t, unsigned char>;
 // count big-endian samples of Sample at raw into the elements T at target.
 template <class T, class Sample>
 void DecodeSamples(const unsigned char* raw, T* target, size_t count) {
-  if constexpr (sizeof(T) == sizeof(Sample)) {
-    std::memcpy(target, raw, count * sizeof(T));
-    QXToMachineOrder(target, count, kBig);
-  } else {
-    for (size_t i = 0; i < count; i++)
-      target[i] = static_cast<T>(QXLoad<Sample>(raw + i * sizeof(Sample), kBig));
-  }
+  for (size_t i = 0; i < count; i++)
+    target[i] = static_cast<T>(QXLoad<Sample>(raw + i * sizeof(Sample), kBig));
+}
+
+// count samples T at source into big-endian bytes at raw.
+template <class T>
+void EncodeSamples(const T* source, unsigned char* raw, size_t count) {
+  for (size_t i = 0; i < count; i++) QXStore<T>(raw + i * sizeof(T), source[i], kBig);
 }
 
 // A buffer from the array allocator, which keeps large ones for reuse.
@@ -359,12 +360,12 @@ bool QXAudioSamples::Write(QXAudioOutput& output, const QXArray<T>& A) {
     written = file.WriteAt(output.end, A.Pointer(), bytes);
   } else {
     // Big-endian copies of the samples, a block at a time.
-    const size_t blockCount = (bytes < kWriteBlock ? bytes : kWriteBlock) / sizeof(T);
-    std::unique_ptr<T[]> block(new T[blockCount]);
-    for (size_t done = 0; written && done < static_cast<size_t>(A.Length()); done += blockCount) {
-      const size_t count = std::min(blockCount, static_cast<size_t>(A.Length()) - done);
-      std::memcpy(block.get(), A.Pointer() + done, count * sizeof(T));
-      QXToMachineOrder(block.get(), count, kBig);
+    const size_t total = static_cast<size_t>(A.Length());
+    const size_t blockCount = std::min(total, kWriteBlock / sizeof(T));
+    std::unique_ptr<unsigned char[]> block(new unsigned char[blockCount * sizeof(T)]);
+    for (size_t done = 0; written && done < total; done += blockCount) {
+      const size_t count = std::min(blockCount, total - done);
+      EncodeSamples(A.Pointer() + done, block.get(), count);
       written = file.WriteAt(output.end + static_cast<long>(done * sizeof(T)), block.get(),
                              count * sizeof(T));
     }
