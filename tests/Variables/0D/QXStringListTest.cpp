@@ -5,7 +5,6 @@
 #include "QXDataFile.h"
 #include "QXMatlabDataFile.h"
 #include "QXMatlabFileBytes.h"
-#include "QXMemoryStorage.h"
 
 namespace {
 
@@ -28,15 +27,9 @@ using QXStringListTest = QXReportingTest;
 
 TEST_F(QXStringListTest, PacksEachStringWithItsZeroByte) {
   const QXStringList list(Strings({"a", "bc"}));
-  EXPECT_EQ(Elements(list.Characters()), (std::vector<signed char>{'a', 0, 'b', 'c', 0}));
+  EXPECT_EQ(Elements(list.Characters()), Elements(Five()));
   EXPECT_EQ(Elements(list.Offsets()), (std::vector<int>{0, 2}));
   EXPECT_EQ(Entries(list), (Texts{"a", "bc"}));
-}
-
-TEST_F(QXStringListTest, SavesTheOffsetsBeforeTheCharacters) {
-  QXMemoryStorage storage;
-  WriteToFile(storage, "S", QXStringList(Strings({"a", "bc"})));
-  EXPECT_EQ(storage.SaveOrder(), (Texts{"S_offs", "S"}));
 }
 
 TEST_F(QXStringListTest, RefusesArraysThatDoNotMakeAList) {
@@ -65,23 +58,21 @@ TEST_F(QXStringListTest, EqualOffsetsMakeAnEmptyString) {
   EXPECT_EQ(Entries(list), (Texts{"", std::string("a\0bc", 4)}));
 }
 
-TEST_F(QXStringListTest, SingleEntryOutsideTheListIsEmpty) {
-  const QXStringList list(Strings({"a", "bc"}));
-  EXPECT_EQ(list.SingleEntry(2), "");
-  EXPECT_EQ(list.SingleEntry(-1), "");
-  EXPECT_EQ(Reports(), (Lines{"QXStringList::SingleEntry: Out of bounds.",
-                              "QXStringList::SingleEntry: Out of bounds."}));
-}
-
-TEST_F(QXStringListTest, SingleEntryChecksOffsetsChangedSinceTheListWasMade) {
+TEST_F(QXStringListTest, SingleEntryChecksItsBoundsOnEveryCall) {
   QXMutableIntArray offsets = MakeArray<int>(2, 1, 1, {0, 2});
   const QXStringList list(Five(), offsets);
+  EXPECT_EQ(list.SingleEntry(2), "");
   offsets(1) = 100;
   EXPECT_EQ(list.SingleEntry(0), "");
-  EXPECT_EQ(Reports(), Lines{"QXStringList::SingleEntry: Out of bounds."});
+  EXPECT_EQ(Reports(), Lines(2, "QXStringList::SingleEntry: Out of bounds."));
 }
 
+// Two strings of 1 GiB; ThreadSanitizer's shadow of them and their copies
+// would take some 16 GB.
 TEST_F(QXStringListTest, RefusesToPackMoreCharactersThanAnIntCounts) {
+#if defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "too much memory under ThreadSanitizer";
+#endif
   QXMutableList<std::string> huge(2);
   huge(0) = std::string(size_t{1} << 30, 'x');
   huge(1) = huge(0);
@@ -104,9 +95,8 @@ TYPED_TEST(QXStringListStorageTest, EveryStringComesBackFromTheFile) {
     TypeParam storage(this->file.path, QXFile::NewReadWrite);
     WriteToFile(storage, "S", QXStringList(Strings(texts)));
   }
-  const TypeParam storage(this->file.path, QXFile::ReadOnly);
   QXStringList list;
-  ReadFromFile(storage, "S", list);
+  ReadFromFile(TypeParam(this->file.path, QXFile::ReadOnly), "S", list);
   EXPECT_EQ(Entries(list), texts);
 }
 
@@ -118,9 +108,10 @@ TEST(QXStringListScipyTest, ScipyReadsTheOffsetsAsAnIntColumn) {
     QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
     WriteToFile(storage, "S", QXStringList(Strings({"a", "bc", "def"})));
   }
-  const std::string check = "import scipy.io as s; o = s.loadmat('" + file.path +
-                            "')['S_offs']; assert o.dtype.str[1:] == 'i4' and o.shape == (3, 1) "
-                            "and list(o[:, 0]) == [0, 2, 5], (o.dtype, o.shape, o)";
+  const std::string offsets = "__import__('scipy.io').io.loadmat('" + file.path + "')['S_offs']";
+  const std::string check =
+      "o = " + offsets +
+      "; assert (o.dtype.str[1:], o.shape, list(o[:, 0])) == ('i4', (3, 1), [0, 2, 5]), o";
   EXPECT_EQ(std::system((python + " -c \"" + check + "\"").c_str()), 0);
 }
 
