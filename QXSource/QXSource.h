@@ -31,4 +31,8 @@
 #include "QXFile.h"
 #include "QXMatlabDataFile.h"
 
+#include "QXColor.h"
+#include "QXStringList.h"
+#include "QXAudio.h"
+
 #endif

@@ -3,10 +3,9 @@
 // each variable and saves all it loaded, with variables of its own in shapes
 // we do not write, into a copy that we read back.
 
-#include <cstdlib>
-
 #include "QXMatlabDataFile.h"
 #include "QXMatlabFileBytes.h"
+#include "QXTestSupport.h"
 
 namespace {
 
@@ -20,16 +19,8 @@ content.update(row=np.array([0, 65535, 1234], dtype=np.uint16), words='hello sci
 sio.savemat(sys.argv[2], content, format='4')
 )";
 
-// Debian's scipy belongs to the system interpreter, which need not be the
-// first python3 on the path.
-std::string FindPythonWithScipy() {
-  for (const std::string python : {"/usr/bin/python3", "python3"})
-    if (std::system((python + " -c 'import scipy.io' >/dev/null 2>&1").c_str()) == 0) return python;
-  return std::string();
-}
-
 TEST(QXMatlabScipyTest, ScipyAndWeReadEachOthersFiles) {
-  static const std::string python = FindPythonWithScipy();
+  static const std::string python = QXFindPythonWithScipy();
   if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
   QXTempPath ours("scipy"), copy("scipy"), script("scipy", ".py"), output("scipy", ".txt");
   QXMatlabDataFile storage(ours.path, QXFile::NewReadWrite);

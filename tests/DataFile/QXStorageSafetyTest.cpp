@@ -2,8 +2,6 @@
 // report is in the file and reads back after reopening; a save that fails is
 // reported and leaves the file as it was; bytes the storage did not just
 // write are never removed without a report.
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -91,14 +89,10 @@ TYPED_TEST(QXStorageSafetyTest, AFailedWriteIsReportedAndTakenBack) {
   this->WriteNumbers(2);
   const std::string before = this->file.Read();
   TypeParam storage(this->path, QXFile::ExistingReadWrite);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const rlimit lowered{before.size() + 100, saved.rlim_max};
-  const auto previous = signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &lowered);
-  storage.Save(MakeArray(1000, 1, 1, std::vector<double>(1000, 3.0)), "big");
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, previous);
+  {
+    QXFileSizeLimit limit(before.size() + 100);
+    storage.Save(MakeArray(1000, 1, 1, std::vector<double>(1000, 3.0)), "big");
+  }
   const std::string failure = "Could not write \"big\" to the file (File too large)";
   EXPECT_EQ(this->Reports(), this->SaveReports(failure + "; nothing was saved."));
   EXPECT_EQ(this->file.Read(), before);

@@ -4,10 +4,13 @@
 #define QXTESTSUPPORT_H
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -106,6 +109,35 @@ struct QXTempPath {
 
   std::string path;
 };
+
+// Lowers the process's file-size limit while it lives, so that writes beyond
+// it fail (EFBIG) as on a full disk.
+class QXFileSizeLimit {
+ public:
+  explicit QXFileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved);
+    previous = signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~QXFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+  }
+
+ private:
+  rlimit saved;
+  void (*previous)(int);
+};
+
+// The python3 that has scipy, or "" when none has. Debian's scipy belongs
+// to the system interpreter, which need not be the first python3 on the path.
+inline std::string QXFindPythonWithScipy() {
+  for (const std::string python : {"/usr/bin/python3", "python3"})
+    if (std::system((python + " -c 'import scipy.io' >/dev/null 2>&1").c_str()) == 0) return python;
+  return std::string();
+}
 
 // The seven mutable array types, for tests that run once per element type.
 using QXMutableArrayTypes =
