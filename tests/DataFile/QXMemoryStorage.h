@@ -15,14 +15,11 @@
 
 class QXMemoryStorage : public QXDataStorage {
  public:
-  using Value = std::variant<QXDoubleArray, QXFloatArray, QXIntArray, QXCharArray, QXUCharArray,
-                             QXShortIntArray, QXUShortIntArray, std::string>;
-
   QXMutablePointer<QXDataStorage> AsPointer() override {
     return QXMutablePointer<QXDataStorage>(new QXMemoryStorage(*this));
   }
   QXList<std::string> AllVariableNames() const override {
-    QXMutableList<std::string> names(int(content->values.size()));
+    QXMutableList<std::string> names(static_cast<int>(content->values.size()));
     int i = 0;
     for (const auto& entry : content->values) names(i++) = entry.first;
     return names;
@@ -35,15 +32,11 @@ class QXMemoryStorage : public QXDataStorage {
   void Save(std::string theString, std::string name) override { Store(theString, name); }
   bool SavedAsDouble(std::string name) const override { return Holds<QXDoubleArray>(name); }
   bool SavedAsString(std::string name) const override { return Holds<std::string>(name); }
-  std::string ReadString(std::string name) const override {
-    if (Holds<std::string>(name)) return std::get<std::string>(content->values.at(name));
-    QXErrorMessage("QXMemoryStorage::ReadString", "No string variable " + name);
-    return std::string();
-  }
+  std::string ReadString(std::string name) const override { return Read<std::string>(name); }
 
 #define QX_MEMORY_ARRAY(T, ReadName)                                            \
   void Save(const QXArray<T>& A, std::string name) override { Store(A, name); } \
-  QXArray<T> ReadName(std::string name) const override { return Read<T>(name); }
+  QXArray<T> ReadName(std::string name) const override { return Read<QXArray<T>>(name); }
   QX_MEMORY_ARRAY(double, ReadDoubleArray)
   QX_MEMORY_ARRAY(float, ReadFloatArray)
   QX_MEMORY_ARRAY(int, ReadIntArray)
@@ -53,17 +46,14 @@ class QXMemoryStorage : public QXDataStorage {
   QX_MEMORY_ARRAY(unsigned short, ReadUShortIntArray)
 #undef QX_MEMORY_ARRAY
 
-  // Test helpers: refusing saves, the names of the accepted saves (oldest
-  // first), and whether a variable was stored as exactly this value type.
+  // Test helpers: refusing saves, and the names of the accepted saves
+  // (oldest first).
   void SetReadOnly(bool readOnly) { content->readOnly = readOnly; }
   const std::vector<std::string>& SaveOrder() const { return content->saveOrder; }
-  template <class V>
-  bool Holds(const std::string& name) const {
-    auto found = content->values.find(name);
-    return found != content->values.end() && std::holds_alternative<V>(found->second);
-  }
 
  private:
+  using Value = std::variant<QXDoubleArray, QXFloatArray, QXIntArray, QXCharArray, QXUCharArray,
+                             QXShortIntArray, QXUShortIntArray, std::string>;
   struct Content {
     std::map<std::string, Value> values;
     std::vector<std::string> saveOrder;
@@ -75,12 +65,17 @@ class QXMemoryStorage : public QXDataStorage {
     content->values.insert_or_assign(name, value);
     content->saveOrder.push_back(name);
   }
+  template <class V>
+  bool Holds(const std::string& name) const {
+    auto found = content->values.find(name);
+    return found != content->values.end() && std::holds_alternative<V>(found->second);
+  }
   // Reads only the type that was stored: any other counts as missing.
-  template <class T>
-  QXArray<T> Read(const std::string& name) const {
-    if (Holds<QXArray<T>>(name)) return std::get<QXArray<T>>(content->values.at(name));
+  template <class V>
+  V Read(const std::string& name) const {
+    if (Holds<V>(name)) return std::get<V>(content->values.at(name));
     QXErrorMessage("QXMemoryStorage::Read", "Did not find the variable " + name);
-    return QXArray<T>();
+    return V();
   }
 
   std::shared_ptr<Content> content = std::make_shared<Content>();

@@ -4,17 +4,15 @@
 #ifndef QXREPORTINGTEST_H
 #define QXREPORTINGTEST_H
 
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "QXTestSupport.h"
 
 class QXReportingTest : public testing::Test {
  protected:
   using Lines = std::vector<std::string>;
 
-  // The reports made since the test began or since the last Reports() or Printed().
+  QXReportingTest() { Start(); }
+  // The reports made since the test began or since the last Reports(),
+  // Printed() or Stream().
   Lines Reports() {
     Restart();
     return errors;
@@ -25,17 +23,31 @@ class QXReportingTest : public testing::Test {
     EXPECT_EQ(errors, Lines{}) << "reports made before the printing";
     return printed;
   }
-  void TearDown() override { EXPECT_EQ(Reports(), Lines{}) << "reports the test did not take"; }
-
- private:
-  void Restart() {
-    capture->Finish();
-    errors = capture->errors;
-    printed = capture->stderrText;
-    capture.emplace();
+  // All that was written to standard error since then, reports included,
+  // which are taken.
+  std::string Stream() {
+    Restart();
+    return printed;
+  }
+  void TearDown() override {
+    Stop();
+    EXPECT_EQ(errors, Lines{}) << "reports the test did not take";
   }
 
-  std::optional<QXReportCapture> capture{std::in_place};
+ private:
+  void Start() {
+    QXClearErrorList();
+    testing::internal::CaptureStderr();
+  }
+  void Stop() {
+    printed = testing::internal::GetCapturedStderr();
+    errors = QXErrorListSnapshot();
+  }
+  void Restart() {
+    Stop();
+    Start();
+  }
+
   Lines errors;
   std::string printed;
 };
