@@ -10,46 +10,29 @@ class QXReportingTest : public testing::Test {
  protected:
   using Lines = std::vector<std::string>;
 
-  QXReportingTest() { Start(); }
-  // The reports made since the test began or since the last Reports(),
-  // Printed() or Stream().
-  Lines Reports() {
-    Restart();
-    return errors;
-  }
-  // What was written to standard error since then, when that was no report.
-  std::string Printed() {
-    Restart();
-    EXPECT_EQ(errors, Lines{}) << "reports made before the printing";
-    return printed;
-  }
-  // All that was written to standard error since then, reports included,
-  // which are taken.
-  std::string Stream() {
-    Restart();
-    return printed;
-  }
-  void TearDown() override {
-    Stop();
-    EXPECT_EQ(errors, Lines{}) << "reports the test did not take";
-  }
-
- private:
-  void Start() {
+  QXReportingTest() {
     QXClearErrorList();
     testing::internal::CaptureStderr();
   }
-  void Stop() {
-    printed = testing::internal::GetCapturedStderr();
-    errors = QXErrorListSnapshot();
+  // What was written to standard error since the test began or since the
+  // last Printed() or Reports(), the lines of reports included.
+  std::string Printed() {
+    std::string printed = testing::internal::GetCapturedStderr();
+    testing::internal::CaptureStderr();
+    return printed;
   }
-  void Restart() {
-    Stop();
-    Start();
+  // The reports made since the test began or since the last Reports(); what
+  // was written to standard error meanwhile is dropped.
+  Lines Reports() {
+    Printed();
+    Lines reports = QXErrorListSnapshot();
+    QXClearErrorList();
+    return reports;
   }
-
-  Lines errors;
-  std::string printed;
+  void TearDown() override {
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(QXErrorListSnapshot(), Lines{}) << "reports the test did not take";
+  }
 };
 
 #endif

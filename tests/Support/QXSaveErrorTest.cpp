@@ -4,24 +4,10 @@
 #include "QXArrayValues.h"
 #include "QXReportingTest.h"
 
-namespace {
-
-class QXSaveErrorTest : public QXReportingTest {
- protected:
-  // The messages as a reader of the packed list finds them.
-  Lines SavedMessages() const {
-    const QXIntArray offsets = storage.ReadIntArray("E_offs");
-    const char* bytes = reinterpret_cast<const char*>(storage.ReadUCharArray("E").Pointer());
-    Lines messages;
-    for (int offset : Elements(offsets)) messages.push_back(bytes + offset);
-    return messages;
-  }
-
-  QXMemoryStorage storage;
-};
+class QXSaveErrorTest : public QXReportingTest {};
 
 // The list stays as it was.
-TEST_F(QXSaveErrorTest, PacksZeroTerminatedMessagesBesideTheirIntOffsets) {
+TEST_F(QXSaveErrorTest, SavesIntOffsetsThenTheZeroTerminatedMessages) {
   const struct {
     Lines messages;
     std::vector<int> offsets;
@@ -33,23 +19,21 @@ TEST_F(QXSaveErrorTest, PacksZeroTerminatedMessagesBesideTheirIntOffsets) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.messages));
+    QXMemoryStorage storage;
     for (const std::string& message : c.messages) QXErrorMessage(message);
     QXSaveError(storage, "E");
     EXPECT_EQ(storage.ReadIntArray("E_offs"), Column(c.offsets));
     EXPECT_EQ(storage.ReadUCharArray("E"), Column(c.bytes));
+    EXPECT_EQ(storage.SaveOrder(), (Lines{"E_offs", "E"}));
     EXPECT_EQ(Reports(), c.messages);
   }
 }
 
-TEST_F(QXSaveErrorTest, SavesTheOffsetsFirst) {
-  QXSaveError(storage, "E");
-  EXPECT_EQ(storage.SaveOrder(), (Lines{"E_offs", "E"}));
-}
-
 TEST_F(QXSaveErrorTest, StorageThatRefusesReportsAfterTheListedMessages) {
-  storage.SetReadOnly(true);
+  QXMemoryStorage readOnly;
+  readOnly.SetReadOnly(true);
   QXErrorMessage("a");
-  QXSaveError(storage, "E");
+  QXSaveError(readOnly, "E");
   const std::string refused = "QXMemoryStorage::Save: Storage is read only.";
   EXPECT_EQ(Reports(), (Lines{"a", refused, refused}));
 }
@@ -58,14 +42,15 @@ TEST_F(QXSaveErrorTest, StorageThatRefusesReportsAfterTheListedMessages) {
 // reading the list while a report moves it.
 TEST_F(QXSaveErrorTest, SavesWholeMessagesWhileFourThreadsReport) {
   QXReportingThreads threads(500);
-  int brokenSaves = 0;
+  QXMemoryStorage storage;
+  int brokenMessages = 0;
   do {
     QXSaveError(storage, "E");
-    const Lines saved = SavedMessages();
-    if (saved != Lines(saved.size(), "thread: text")) brokenSaves++;
+    const QXUCharArray bytes = storage.ReadUCharArray("E");
+    const char* text = reinterpret_cast<const char*>(bytes.Pointer());
+    for (int offset : Elements(storage.ReadIntArray("E_offs")))
+      brokenMessages += std::string(text + offset) != "thread: text";
   } while (threads.Running());
   Reports();  // the threads' own, taken
-  EXPECT_EQ(brokenSaves, 0);
+  EXPECT_EQ(brokenMessages, 0);
 }
-
-}  // namespace
