@@ -10,16 +10,6 @@ TEST_F(QXError, WritesOperationColonSpaceMessageToTheStreamAndTheList) {
   EXPECT_EQ(Reports(), Lines{"QXFile::ReadLine(): No file"});
 }
 
-TEST_F(QXError, EmptyOperationKeepsColonAndSpace) {
-  QXErrorMessage("", "bare");
-  EXPECT_EQ(Reports(), Lines{": bare"});
-}
-
-TEST_F(QXError, MessageWithoutOperationIsReportedUnchanged) {
-  QXErrorMessage("whole text");
-  EXPECT_EQ(Reports(), Lines{"whole text"});
-}
-
 TEST_F(QXError, WarningsShareTheListInReportOrder) {
   QXWarningMessage("W", "first");
   QXErrorMessage("E", "second");

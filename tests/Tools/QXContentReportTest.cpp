@@ -98,10 +98,6 @@ TEST(QXContentReport, WritesGroupsAsAnIndentedTreeAndSequencesOnALine) {
             "Level - K3\n");
 }
 
-TEST(QXContentReport, SequenceLineIsNameKindAndCount) {
-  EXPECT_EQ(ReportOf("Seq_=K _0 _1"), " - K - 2 time values\n");
-}
-
 TEST(QXContentReport, OnlyTopLevelGroupsShowTimeValues) {
   const std::string entries =
       "Seq_G=Group G_0 G_1 SeqInfo_G_N#1 SeqInfo_G_1N=inner SeqInfo_G_1=Group SeqInfo_G_1_N#0 "
@@ -109,12 +105,11 @@ TEST(QXContentReport, OnlyTopLevelGroupsShowTimeValues) {
   EXPECT_EQ(ReportOf(entries), "G - Group - 2 time values\n    inner - Group\n");
 }
 
-// A kind that is no string, a group's count, a member's kind: the storage
-// reports what is missing, and the line goes on.
+// A group's count or a member's kind: the storage reports what is missing,
+// and the report goes on.
 TEST(QXContentReport, MissingTextsAreReportedAndShownEmpty) {
   const std::string notFound = "QXMemoryStorage::Read: Did not find the variable ";
   const std::pair<std::string, std::string> cases[] = {
-      {"Seq_S#3 S", notFound + "Seq_S\nS - \n"},
       {"Seq_G=Group", "G - Group\n" + notFound + "SeqInfo_G_N\n"},
       {"Seq_G=Group SeqInfo_G_N#1 SeqInfo_G_1N=b",
        "G - Group\n" + notFound + "SeqInfo_G_1\n    b - \n"},
