@@ -1,14 +1,11 @@
 // A storage that keeps its variables in memory, for testing the interface and
-// the code built on it. Copies share one content, as the real storages do.
-// It records the order of accepted saves and can be made read-only.
+// the code built on it. It records the order of accepted saves and can be
+// made read-only; a copy holds a copy of the variables.
 #ifndef QXMEMORYSTORAGE_H
 #define QXMEMORYSTORAGE_H
 
 #include <map>
-#include <memory>
-#include <string>
 #include <variant>
-#include <vector>
 
 #include "QXDataStorage.h"
 #include "QXError.h"
@@ -19,13 +16,13 @@ class QXMemoryStorage : public QXDataStorage {
     return QXMutablePointer<QXDataStorage>(new QXMemoryStorage(*this));
   }
   QXList<std::string> AllVariableNames() const override {
-    QXMutableList<std::string> names(static_cast<int>(content->values.size()));
+    QXMutableList<std::string> names(static_cast<int>(values.size()));
     int i = 0;
-    for (const auto& entry : content->values) names(i++) = entry.first;
+    for (const auto& entry : values) names(i++) = entry.first;
     return names;
   }
-  bool Contains(std::string name) const override { return content->values.count(name) > 0; }
-  bool IsReadOnly() const override { return content->readOnly; }
+  bool Contains(std::string name) const override { return values.count(name) > 0; }
+  bool IsReadOnly() const override { return readOnly; }
 
   void Save(int v, std::string name) override { Store(QXMutableIntArray(1, 1, 1) = v, name); }
   void Save(double v, std::string name) override { Store(QXMutableDoubleArray(1, 1, 1) = v, name); }
@@ -48,37 +45,34 @@ class QXMemoryStorage : public QXDataStorage {
 
   // Test helpers: refusing saves, and the names of the accepted saves
   // (oldest first).
-  void SetReadOnly(bool readOnly) { content->readOnly = readOnly; }
-  const std::vector<std::string>& SaveOrder() const { return content->saveOrder; }
+  void SetReadOnly(bool refuse) { readOnly = refuse; }
+  const std::vector<std::string>& SaveOrder() const { return saveOrder; }
 
  private:
   using Value = std::variant<QXDoubleArray, QXFloatArray, QXIntArray, QXCharArray, QXUCharArray,
                              QXShortIntArray, QXUShortIntArray, std::string>;
-  struct Content {
-    std::map<std::string, Value> values;
-    std::vector<std::string> saveOrder;
-    bool readOnly = false;
-  };
 
   void Store(const Value& value, const std::string& name) {
-    if (content->readOnly) return QXErrorMessage("QXMemoryStorage::Save", "Storage is read only.");
-    content->values.insert_or_assign(name, value);
-    content->saveOrder.push_back(name);
+    if (readOnly) return QXErrorMessage("QXMemoryStorage::Save", "Storage is read only.");
+    values.insert_or_assign(name, value);
+    saveOrder.push_back(name);
   }
   template <class V>
   bool Holds(const std::string& name) const {
-    auto found = content->values.find(name);
-    return found != content->values.end() && std::holds_alternative<V>(found->second);
+    auto found = values.find(name);
+    return found != values.end() && std::holds_alternative<V>(found->second);
   }
   // Reads only the type that was stored: any other counts as missing.
   template <class V>
   V Read(const std::string& name) const {
-    if (Holds<V>(name)) return std::get<V>(content->values.at(name));
+    if (Holds<V>(name)) return std::get<V>(values.at(name));
     QXErrorMessage("QXMemoryStorage::Read", "Did not find the variable " + name);
     return V();
   }
 
-  std::shared_ptr<Content> content = std::make_shared<Content>();
+  std::map<std::string, Value> values;
+  std::vector<std::string> saveOrder;
+  bool readOnly = false;
 };
 
 #endif

@@ -16,12 +16,6 @@
 
 #include "QXSource.h"
 
-// The whole content of a file; empty when it cannot be read.
-inline std::string QXReadFile(const std::string& path) {
-  return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()),
-                     {});
-}
-
 // A path under /tmp, unique in this process; the file goes with the object.
 struct QXTempPath {
   explicit QXTempPath(const std::string& stem, const std::string& extension = ".mat") {
@@ -32,7 +26,10 @@ struct QXTempPath {
   ~QXTempPath() { std::remove(path.c_str()); }
 
   void Write(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
-  std::string Read() const { return QXReadFile(path); }
+  std::string Read() const {
+    return std::string(
+        std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
+  }
 
   std::string path;
 };
@@ -41,8 +38,8 @@ struct QXTempPath {
 // construction; Running() is true until all have finished.
 struct QXReportingThreads {
   explicit QXReportingThreads(int perThread) {
-    for (int t = 0; t < 4; t++) {
-      threads.emplace_back([this, perThread] {
+    for (std::thread& thread : threads) {
+      thread = std::thread([this, perThread] {
         for (int i = 0; i < perThread; i++) QXErrorMessage("thread", "text");
         finished++;
       });
@@ -53,7 +50,7 @@ struct QXReportingThreads {
   }
   bool Running() const { return finished < 4; }
 
-  std::vector<std::thread> threads;
+  std::thread threads[4];
   std::atomic<int> finished{0};
 };
 
