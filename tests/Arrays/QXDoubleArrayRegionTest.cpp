@@ -65,8 +65,7 @@ TEST_F(QXDoubleArrayRegionTest, ReadsWhatABruteForceGatherReads) {
       {{4, 3, 1}, {QXIndex(4, 7)}, {4, 5, 6, 7}, {0}, {0}},
       {{4, 3, 1}, {QXIndex(1, 2), I}, {1, 2}, {0, 1, 2}, {0}},
       {{5, 4, 1}, {QXIndex(Column<int>({4, 0, 4})), QXIndex(1, 2, Last)}, {4, 0, 4}, {1, 3}, {0}},
-      {{4, 3, 2}, {QXIndex(3, -2, 0), QXIndex(Column<int>({2, 0, 2})), QXIndex(Last)}, {3, 1}, {2, 0, 2}, {1}},
-      {{3, 2, 4}, {I, I, QXIndex(1, 2, 3)}, {0, 1, 2}, {0, 1}, {1, 3}}};
+      {{4, 3, 2}, {QXIndex(3, -2, 0), QXIndex(Column<int>({2, 0, 2})), QXIndex(Last)}, {3, 1}, {2, 0, 2}, {1}}};
   // clang-format on
   for (const auto& c : cases) {
     const QXMutableDoubleArray A = std::apply(Counting, c.dims);

@@ -1,6 +1,6 @@
 // A storage that keeps its variables in memory, for testing the interface and
-// the code built on it. It records the order of accepted saves and can be
-// made read-only; a copy holds a copy of the variables.
+// the code built on it. It records the order of the saves; a copy holds a
+// copy of the variables.
 #ifndef QXMEMORYSTORAGE_H
 #define QXMEMORYSTORAGE_H
 
@@ -22,7 +22,7 @@ class QXMemoryStorage : public QXDataStorage {
     return names;
   }
   bool Contains(std::string name) const override { return values.count(name) > 0; }
-  bool IsReadOnly() const override { return readOnly; }
+  bool IsReadOnly() const override { return false; }
 
   void Save(int v, std::string name) override { Store(QXMutableIntArray(1, 1, 1) = v, name); }
   void Save(double v, std::string name) override { Store(QXMutableDoubleArray(1, 1, 1) = v, name); }
@@ -43,9 +43,7 @@ class QXMemoryStorage : public QXDataStorage {
   QX_MEMORY_ARRAY(unsigned short, ReadUShortIntArray)
 #undef QX_MEMORY_ARRAY
 
-  // Test helpers: refusing saves, and the names of the accepted saves
-  // (oldest first).
-  void SetReadOnly(bool refuse) { readOnly = refuse; }
+  // The names of the saves, oldest first.
   const std::vector<std::string>& SaveOrder() const { return saveOrder; }
 
  private:
@@ -53,7 +51,6 @@ class QXMemoryStorage : public QXDataStorage {
                              QXShortIntArray, QXUShortIntArray, std::string>;
 
   void Store(const Value& value, const std::string& name) {
-    if (readOnly) return QXErrorMessage("QXMemoryStorage::Save", "Storage is read only.");
     values.insert_or_assign(name, value);
     saveOrder.push_back(name);
   }
@@ -72,7 +69,6 @@ class QXMemoryStorage : public QXDataStorage {
 
   std::map<std::string, Value> values;
   std::vector<std::string> saveOrder;
-  bool readOnly = false;
 };
 
 #endif

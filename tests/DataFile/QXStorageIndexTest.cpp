@@ -28,28 +28,25 @@ std::vector<std::string> AwkwardNames() {
   return names;
 }
 
-// The names in byte-wise order (std::string compares bytes as unsigned), each once.
+// The names in byte-wise order, each once.
 std::vector<std::string> Sorted(std::vector<std::string> names) {
   std::sort(names.begin(), names.end());
   names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }
 
-TEST(QXStorageIndex, ListsNamesInByteWiseOrder) {
+// A walk meets the names in file order; the index lists them in byte-wise
+// order (std::string compares bytes as unsigned), each once.
+TEST(QXStorageIndex, ListsNamesAndNamesWithAPrefixInByteWiseOrder) {
   const std::vector<std::string> names = AwkwardNames();
   QXStorageIndex<int> index;
-  for (const std::string& name : names) index.Append(name, 0);
-  index.Seal();
-  EXPECT_EQ(Listed(index.NamesInOrder()), Sorted(names));
-}
-
-TEST(QXStorageIndex, ListsTheNamesWithAPrefixInOrder) {
-  QXStorageIndex<int> index;
   std::vector<std::string> prefixed;
-  for (const std::string& name : AwkwardNames()) {
-    index.Set(name, 0);
+  for (const std::string& name : names) {
+    index.Append(name, 0);
     if (name.compare(0, 13, "Velocity_of_t") == 0) prefixed.push_back(name);
   }
+  index.Seal();
+  EXPECT_EQ(Listed(index.NamesInOrder()), Sorted(names));
   EXPECT_EQ(Listed(index.NamesWithPrefix("Velocity_of_t")), Sorted(prefixed));
 }
 
@@ -61,8 +58,6 @@ TEST(QXStorageIndex, AWalkKeepsTheLastRecordOfAName) {
   index.Append("x", 4);
   index.Seal();
   EXPECT_EQ(*index.Find("x"), 4);
-  EXPECT_EQ(*index.Find("y"), 2);
-  EXPECT_EQ(Listed(index.NamesInOrder()), (std::vector<std::string>{"x", "y"}));
 }
 
 TEST(QXStorageIndex, FindsEveryNameAfterGrowing) {

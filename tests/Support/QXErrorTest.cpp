@@ -4,16 +4,12 @@
 
 class QXError : public QXReportingTest {};
 
-TEST_F(QXError, WritesOperationColonSpaceMessageToTheStreamAndTheList) {
-  QXErrorMessage("QXFile::ReadLine()", "No file");
-  EXPECT_EQ(Printed(), "QXFile::ReadLine(): No file\n");
-  EXPECT_EQ(Reports(), Lines{"QXFile::ReadLine(): No file"});
-}
-
-TEST_F(QXError, WarningsShareTheListInReportOrder) {
+// A warning is reported as an error is.
+TEST_F(QXError, WritesOperationColonSpaceMessageToTheStreamAndTheListInOrder) {
   QXWarningMessage("W", "first");
-  QXErrorMessage("E", "second");
-  EXPECT_EQ(Reports(), (Lines{"W: first", "E: second"}));
+  QXErrorMessage("QXFile::ReadLine()", "No file");
+  EXPECT_EQ(Printed(), "W: first\nQXFile::ReadLine(): No file\n");
+  EXPECT_EQ(Reports(), (Lines{"W: first", "QXFile::ReadLine(): No file"}));
 }
 
 TEST_F(QXError, OneIndexOutOfRangeSaysNeedsToBeLieIn) {

@@ -29,15 +29,6 @@ TEST_F(QXSaveErrorTest, SavesIntOffsetsThenTheZeroTerminatedMessages) {
   }
 }
 
-TEST_F(QXSaveErrorTest, StorageThatRefusesReportsAfterTheListedMessages) {
-  QXMemoryStorage readOnly;
-  readOnly.SetReadOnly(true);
-  QXErrorMessage("a");
-  QXSaveError(readOnly, "E");
-  const std::string refused = "QXMemoryStorage::Save: Storage is read only.";
-  EXPECT_EQ(Reports(), (Lines{"a", refused, refused}));
-}
-
 // Without a locked copy of the list, ThreadSanitizer finds the packing
 // reading the list while a report moves it.
 TEST_F(QXSaveErrorTest, SavesWholeMessagesWhileFourThreadsReport) {
