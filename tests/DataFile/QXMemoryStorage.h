@@ -1,49 +1,39 @@
 // A storage that keeps its variables in memory, for testing the interface and
-// the code built on it. Copies share one content, as the real storages do.
-// It records the order of accepted saves and can be made read-only.
+// the code built on it. It records the order of the saves; a copy holds a
+// copy of the variables.
 #ifndef QXMEMORYSTORAGE_H
 #define QXMEMORYSTORAGE_H
 
 #include <map>
-#include <memory>
-#include <string>
 #include <variant>
-#include <vector>
 
 #include "QXDataStorage.h"
 #include "QXError.h"
 
 class QXMemoryStorage : public QXDataStorage {
  public:
-  using Value = std::variant<QXDoubleArray, QXFloatArray, QXIntArray, QXCharArray, QXUCharArray,
-                             QXShortIntArray, QXUShortIntArray, std::string>;
-
   QXMutablePointer<QXDataStorage> AsPointer() override {
     return QXMutablePointer<QXDataStorage>(new QXMemoryStorage(*this));
   }
   QXList<std::string> AllVariableNames() const override {
-    QXMutableList<std::string> names(int(content->values.size()));
+    QXMutableList<std::string> names(static_cast<int>(values.size()));
     int i = 0;
-    for (const auto& entry : content->values) names(i++) = entry.first;
+    for (const auto& entry : values) names(i++) = entry.first;
     return names;
   }
-  bool Contains(std::string name) const override { return content->values.count(name) > 0; }
-  bool IsReadOnly() const override { return content->readOnly; }
+  bool Contains(std::string name) const override { return values.count(name) > 0; }
+  bool IsReadOnly() const override { return false; }
 
   void Save(int v, std::string name) override { Store(QXMutableIntArray(1, 1, 1) = v, name); }
   void Save(double v, std::string name) override { Store(QXMutableDoubleArray(1, 1, 1) = v, name); }
   void Save(std::string theString, std::string name) override { Store(theString, name); }
   bool SavedAsDouble(std::string name) const override { return Holds<QXDoubleArray>(name); }
   bool SavedAsString(std::string name) const override { return Holds<std::string>(name); }
-  std::string ReadString(std::string name) const override {
-    if (Holds<std::string>(name)) return std::get<std::string>(content->values.at(name));
-    QXErrorMessage("QXMemoryStorage::ReadString", "No string variable " + name);
-    return std::string();
-  }
+  std::string ReadString(std::string name) const override { return Read<std::string>(name); }
 
 #define QX_MEMORY_ARRAY(T, ReadName)                                            \
   void Save(const QXArray<T>& A, std::string name) override { Store(A, name); } \
-  QXArray<T> ReadName(std::string name) const override { return Read<T>(name); }
+  QXArray<T> ReadName(std::string name) const override { return Read<QXArray<T>>(name); }
   QX_MEMORY_ARRAY(double, ReadDoubleArray)
   QX_MEMORY_ARRAY(float, ReadFloatArray)
   QX_MEMORY_ARRAY(int, ReadIntArray)
@@ -53,37 +43,32 @@ class QXMemoryStorage : public QXDataStorage {
   QX_MEMORY_ARRAY(unsigned short, ReadUShortIntArray)
 #undef QX_MEMORY_ARRAY
 
-  // Test helpers: refusing saves, the names of the accepted saves (oldest
-  // first), and whether a variable was stored as exactly this value type.
-  void SetReadOnly(bool readOnly) { content->readOnly = readOnly; }
-  const std::vector<std::string>& SaveOrder() const { return content->saveOrder; }
-  template <class V>
-  bool Holds(const std::string& name) const {
-    auto found = content->values.find(name);
-    return found != content->values.end() && std::holds_alternative<V>(found->second);
-  }
+  // The names of the saves, oldest first.
+  const std::vector<std::string>& SaveOrder() const { return saveOrder; }
 
  private:
-  struct Content {
-    std::map<std::string, Value> values;
-    std::vector<std::string> saveOrder;
-    bool readOnly = false;
-  };
+  using Value = std::variant<QXDoubleArray, QXFloatArray, QXIntArray, QXCharArray, QXUCharArray,
+                             QXShortIntArray, QXUShortIntArray, std::string>;
 
   void Store(const Value& value, const std::string& name) {
-    if (content->readOnly) return QXErrorMessage("QXMemoryStorage::Save", "Storage is read only.");
-    content->values.insert_or_assign(name, value);
-    content->saveOrder.push_back(name);
+    values.insert_or_assign(name, value);
+    saveOrder.push_back(name);
+  }
+  template <class V>
+  bool Holds(const std::string& name) const {
+    auto found = values.find(name);
+    return found != values.end() && std::holds_alternative<V>(found->second);
   }
   // Reads only the type that was stored: any other counts as missing.
-  template <class T>
-  QXArray<T> Read(const std::string& name) const {
-    if (Holds<QXArray<T>>(name)) return std::get<QXArray<T>>(content->values.at(name));
+  template <class V>
+  V Read(const std::string& name) const {
+    if (Holds<V>(name)) return std::get<V>(values.at(name));
     QXErrorMessage("QXMemoryStorage::Read", "Did not find the variable " + name);
-    return QXArray<T>();
+    return V();
   }
 
-  std::shared_ptr<Content> content = std::make_shared<Content>();
+  std::map<std::string, Value> values;
+  std::vector<std::string> saveOrder;
 };
 
 #endif

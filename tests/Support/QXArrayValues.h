@@ -15,6 +15,12 @@ QXMutableArray<T> MakeArray(int m, int n, int o, const std::vector<T>& values) {
   return A;
 }
 
+// A column holding the values; empty when there are none.
+template <class T>
+QXMutableArray<T> Column(const std::vector<T>& values) {
+  return MakeArray<T>(static_cast<int>(values.size()), 1, 1, values);
+}
+
 template <class T>
 std::vector<T> Elements(const QXArray<T>& A) {
   return std::vector<T>(A.Pointer(), A.Pointer() + A.Length());

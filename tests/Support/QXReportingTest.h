@@ -4,40 +4,35 @@
 #ifndef QXREPORTINGTEST_H
 #define QXREPORTINGTEST_H
 
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "QXTestSupport.h"
 
 class QXReportingTest : public testing::Test {
  protected:
   using Lines = std::vector<std::string>;
 
-  // The reports made since the test began or since the last Reports() or Printed().
-  Lines Reports() {
-    Restart();
-    return errors;
+  QXReportingTest() {
+    QXClearErrorList();
+    testing::internal::CaptureStderr();
   }
-  // What was written to standard error since then, when that was no report.
+  // What was written to standard error since the test began or since the
+  // last Printed() or Reports(), the lines of reports included.
   std::string Printed() {
-    Restart();
-    EXPECT_EQ(errors, Lines{}) << "reports made before the printing";
+    std::string printed = testing::internal::GetCapturedStderr();
+    testing::internal::CaptureStderr();
     return printed;
   }
-  void TearDown() override { EXPECT_EQ(Reports(), Lines{}) << "reports the test did not take"; }
-
- private:
-  void Restart() {
-    capture->Finish();
-    errors = capture->errors;
-    printed = capture->stderrText;
-    capture.emplace();
+  // The reports made since the test began or since the last Reports(); what
+  // was written to standard error meanwhile is dropped.
+  Lines Reports() {
+    Printed();
+    Lines reports = QXErrorListSnapshot();
+    QXClearErrorList();
+    return reports;
   }
-
-  std::optional<QXReportCapture> capture{std::in_place};
-  Lines errors;
-  std::string printed;
+  void TearDown() override {
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(QXErrorListSnapshot(), Lines{}) << "reports the test did not take";
+  }
 };
 
 #endif

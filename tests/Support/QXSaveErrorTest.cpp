@@ -1,107 +1,47 @@
 #include "QXSaveError.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "../DataFile/QXMemoryStorage.h"
-#include "QXTestSupport.h"
+#include "QXArrayValues.h"
+#include "QXReportingTest.h"
 
-namespace {
+class QXSaveErrorTest : public QXReportingTest {};
 
-using Texts = std::vector<std::string>;
-
-// Reports exactly these messages into an emptied list, saves the list under
-// "E" and returns the list as it stands afterwards.
-Texts SaveWithList(QXMemoryStorage& storage, const Texts& messages) {
-  QXReportCapture capture;
-  for (const std::string& message : messages) QXErrorMessage(message);
-  QXSaveError(storage, "E");
-  capture.Finish();
-  return capture.errors;
-}
-
-std::vector<int> SavedOffsets(const QXMemoryStorage& storage) {
-  const QXIntArray offsets = storage.ReadIntArray("E_offs");
-  return std::vector<int>(offsets.Pointer(), offsets.Pointer() + offsets.Length());
-}
-
-std::string SavedBytes(const QXMemoryStorage& storage) {
-  const QXUCharArray bytes = storage.ReadUCharArray("E");
-  return std::string(reinterpret_cast<const char*>(bytes.Pointer()), bytes.Length());
-}
-
-// The messages as a reader of the packed list finds them.
-Texts SavedMessages(const QXMemoryStorage& storage) {
-  const std::string bytes = SavedBytes(storage);
-  Texts messages;
-  for (int offset : SavedOffsets(storage)) messages.push_back(bytes.c_str() + offset);
-  return messages;
-}
-
-}  // namespace
-
-TEST(QXSaveError, PacksZeroTerminatedMessagesBesideTheirOffsets) {
+// The list stays as it was.
+TEST_F(QXSaveErrorTest, SavesIntOffsetsThenTheZeroTerminatedMessages) {
   const struct {
-    Texts messages;
+    Lines messages;
     std::vector<int> offsets;
-    std::string bytes;
+    std::vector<unsigned char> bytes;
   } cases[] = {
-      {{"a", "bc"}, {0, 2}, std::string("a\0bc\0", 5)},
-      {{}, {}, ""},
-      {{"", "x y", ""}, {0, 1, 5}, std::string("\0x y\0\0", 6)},
+      {{"a", "bc"}, {0, 2}, {'a', 0, 'b', 'c', 0}},
+      {{}, {}, {}},
+      {{"", "x y", ""}, {0, 1, 5}, {0, 'x', ' ', 'y', 0, 0}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.messages));
     QXMemoryStorage storage;
-    SaveWithList(storage, c.messages);
-    EXPECT_EQ(SavedOffsets(storage), c.offsets) << c.bytes;
-    EXPECT_EQ(SavedBytes(storage), c.bytes) << c.bytes;
+    for (const std::string& message : c.messages) QXErrorMessage(message);
+    QXSaveError(storage, "E");
+    EXPECT_EQ(storage.ReadIntArray("E_offs"), Column(c.offsets));
+    EXPECT_EQ(storage.ReadUCharArray("E"), Column(c.bytes));
+    EXPECT_EQ(storage.SaveOrder(), (Lines{"E_offs", "E"}));
+    EXPECT_EQ(Reports(), c.messages);
   }
-}
-
-TEST(QXSaveError, SavesIntOffsetsThenUCharCharacters) {
-  QXMemoryStorage storage;
-  SaveWithList(storage, {"a"});
-  EXPECT_EQ(storage.SaveOrder(), (Texts{"E_offs", "E"}));
-  EXPECT_TRUE(storage.Holds<QXIntArray>("E_offs"));
-  EXPECT_TRUE(storage.Holds<QXUCharArray>("E"));
-}
-
-TEST(QXSaveError, SavesOneColumnEach) {
-  QXMemoryStorage storage;
-  SaveWithList(storage, {"a", "bc"});
-  EXPECT_EQ(storage.ReadIntArray("E_offs").m(), 2);
-  EXPECT_EQ(storage.ReadIntArray("E_offs").n(), 1);
-  EXPECT_EQ(storage.ReadUCharArray("E").m(), 5);
-  EXPECT_EQ(storage.ReadUCharArray("E").n(), 1);
-}
-
-TEST(QXSaveError, LeavesTheListUnchanged) {
-  QXMemoryStorage storage;
-  EXPECT_EQ(SaveWithList(storage, {"a", "bc"}), (Texts{"a", "bc"}));
-}
-
-TEST(QXSaveError, StorageThatRefusesReportsAfterTheListedMessages) {
-  QXMemoryStorage readOnly;
-  readOnly.SetReadOnly(true);
-  const std::string refused = "QXMemoryStorage::Save: Storage is read only.";
-  EXPECT_EQ(SaveWithList(readOnly, {"a"}), (Texts{"a", refused, refused}));
 }
 
 // Without a locked copy of the list, ThreadSanitizer finds the packing
 // reading the list while a report moves it.
-TEST(QXSaveError, SavesWholeMessagesWhileFourThreadsReport) {
-  QXReportCapture capture;
+TEST_F(QXSaveErrorTest, SavesWholeMessagesWhileFourThreadsReport) {
   QXReportingThreads threads(500);
   QXMemoryStorage storage;
-  int brokenSaves = 0;
+  int brokenMessages = 0;
   do {
     QXSaveError(storage, "E");
-    const Texts saved = SavedMessages(storage);
-    if (saved != Texts(saved.size(), "thread: text")) brokenSaves++;
+    const QXUCharArray bytes = storage.ReadUCharArray("E");
+    const char* text = reinterpret_cast<const char*>(bytes.Pointer());
+    for (int offset : Elements(storage.ReadIntArray("E_offs")))
+      brokenMessages += std::string(text + offset) != "thread: text";
   } while (threads.Running());
-  threads.Join();
-  capture.Finish();
-  EXPECT_EQ(brokenSaves, 0);
+  Reports();  // the threads' own, taken
+  EXPECT_EQ(brokenMessages, 0);
 }

@@ -1,5 +1,5 @@
-// Helpers shared by the tests: capturing what a call reports, and temporary
-// files that remove themselves.
+// Helpers shared by the tests: temporary files that remove themselves, and
+// threads that report.
 #ifndef QXTESTSUPPORT_H
 #define QXTESTSUPPORT_H
 
@@ -17,80 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "QXCharArray.h"
-#include "QXDoubleArray.h"
-#include "QXError.h"
-#include "QXFloatArray.h"
-#include "QXIntArray.h"
-#include "QXShortIntArray.h"
-#include "QXUCharArray.h"
-#include "QXUShortIntArray.h"
-
-// The reports made since the list was last emptied; empties it.
-inline std::vector<std::string> QXTakeReports() {
-  std::vector<std::string> reports = QXErrorListSnapshot();
-  QXClearErrorList();
-  return reports;
-}
-
-// Runs the body with standard error captured and the error list emptied;
-// afterwards `errors` holds the reports the body made and `stderrText` all
-// it wrote to standard error.
-class QXReportCapture {
- public:
-  QXReportCapture() {
-    QXClearErrorList();
-    testing::internal::CaptureStderr();
-  }
-  // Stops capturing; call once, before checking.
-  void Finish() {
-    if (finished) return;
-    finished = true;
-    stderrText = testing::internal::GetCapturedStderr();
-    errors = QXTakeReports();
-  }
-  ~QXReportCapture() { Finish(); }
-
-  std::vector<std::string> errors;
-  std::string stderrText;
-
- private:
-  bool finished = false;
-};
-
-// Runs the body with its reports and standard error captured.
-template <class F>
-QXReportCapture Captured(F body) {
-  QXReportCapture capture;
-  body();
-  capture.Finish();
-  return capture;
-}
-
-// Four threads that each report `perThread` times "thread: text", started on
-// construction; Join waits for them.
-class QXReportingThreads {
- public:
-  explicit QXReportingThreads(int perThread) {
-    for (int t = 0; t < 4; t++) {
-      threads.emplace_back([this, perThread] {
-        for (int i = 0; i < perThread; i++) QXErrorMessage("thread", "text");
-        finished++;
-      });
-    }
-  }
-  ~QXReportingThreads() { Join(); }
-  bool Running() const { return finished < 4; }
-  void Join() {
-    for (std::thread& thread : threads) {
-      if (thread.joinable()) thread.join();
-    }
-  }
-
- private:
-  std::vector<std::thread> threads;
-  std::atomic<int> finished{0};
-};
+#include "QXSource.h"
 
 // A path under /tmp, unique in this process; the file goes with the object.
 struct QXTempPath {
@@ -103,8 +30,8 @@ struct QXTempPath {
 
   void Write(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
   std::string Read() const {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return std::string(
+        std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
   }
 
   std::string path;
@@ -138,6 +65,26 @@ inline std::string QXFindPythonWithScipy() {
     if (std::system((python + " -c 'import scipy.io' >/dev/null 2>&1").c_str()) == 0) return python;
   return std::string();
 }
+
+// Four threads that each report "thread: text" `perThread` times, started on
+// construction; Running() is true until all have finished.
+struct QXReportingThreads {
+  explicit QXReportingThreads(int perThread) {
+    for (std::thread& thread : threads) {
+      thread = std::thread([this, perThread] {
+        for (int i = 0; i < perThread; i++) QXErrorMessage("thread", "text");
+        finished++;
+      });
+    }
+  }
+  ~QXReportingThreads() {
+    for (std::thread& thread : threads) thread.join();
+  }
+  bool Running() const { return finished < 4; }
+
+  std::thread threads[4];
+  std::atomic<int> finished{0};
+};
 
 // The seven mutable array types, for tests that run once per element type.
 using QXMutableArrayTypes =
