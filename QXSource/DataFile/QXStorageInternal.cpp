@@ -68,8 +68,11 @@ size_t QXNameTable::Slot(std::string_view name, uint32_t hash) const {
 }
 
 int QXNameTable::Find(std::string_view name) const {
-  // A name is often asked for twice in a row (is it a string? read it).
+  // A name is often asked for twice in a row (is it a string? read it), and
+  // names saved one after another are often asked for in that order (the
+  // time values of a series): both are answered without the table.
   if (recent >= 0 && recent < Count() && Name(recent) == name) return recent;
+  if (recent >= 0 && recent + 1 < Count() && Name(recent + 1) == name) return ++recent;
   if (slots.empty()) return -1;
   const uint64_t entry = slots[Slot(name, HashName(name))];
   const int id = static_cast<int>(static_cast<uint32_t>(entry)) - 1;
