@@ -1,9 +1,5 @@
 #include "QXStringList.h"
 
-#include <gtest/gtest.h>
-
-#include "QXDataFile.h"
-#include "QXMatlabDataFile.h"
 #include "QXMatlabFileBytes.h"
 
 namespace {
@@ -14,48 +10,21 @@ QXMutableList<std::string> Strings(const Texts& texts) {
   return list;
 }
 
-Texts Entries(const QXStringList& list) {
-  Texts entries;
-  for (int i = 0; i < list.NumberOfStrings(); i++) entries.push_back(list.SingleEntry(i));
-  return entries;
-}
-
 // The characters of "a" and "bc", packed.
 QXCharArray Five() { return MakeArray<signed char>(5, 1, 1, {'a', 0, 'b', 'c', 0}); }
 
 using QXStringListTest = QXReportingTest;
 
-TEST_F(QXStringListTest, PacksEachStringWithItsZeroByte) {
-  const QXStringList list(Strings({"a", "bc"}));
-  EXPECT_EQ(Elements(list.Characters()), Elements(Five()));
-  EXPECT_EQ(Elements(list.Offsets()), (std::vector<int>{0, 2}));
-  EXPECT_EQ(Entries(list), (Texts{"a", "bc"}));
-}
-
 TEST_F(QXStringListTest, RefusesArraysThatDoNotMakeAList) {
-  struct QXListCase {
-    QXCharArray characters;
-    QXIntArray offsets;
-    std::string report;
+  const std::pair<QXIntArray, std::string> cases[] = {
+      {MakeArray<int>(2, 1, 1, {0, 5}), "One of the offsets is out of range."},
+      {MakeArray<int>(2, 1, 1, {2, 0}), "The offsets need to be increasing."},
+      {MakeArray<int>(1, 2, 1, {0, 2}), "Invalid array sizes."},
   };
-  // clang-format off
-  const QXListCase cases[] = {
-      {Five(), MakeArray<int>(2, 1, 1, {0, 7}), "One of the offsets is out of range."},
-      {Five(), MakeArray<int>(1, 1, 1, {-1}), "One of the offsets is out of range."},
-      {Five(), MakeArray<int>(2, 1, 1, {2, 0}), "The offsets need to be increasing."},
-      {MakeArray<signed char>(2, 3, 1, {}), MakeArray<int>(1, 1, 1, {0}), "Invalid array sizes."},
-      {Five(), QXIntArray(), "Invalid array sizes."},
-  };
-  // clang-format on
-  for (const QXListCase& refused : cases) {
-    EXPECT_EQ(QXStringList(refused.characters, refused.offsets).NumberOfStrings(), 0);
-    EXPECT_EQ(Reports(), Lines{"QXStringList(characters,offsets): " + refused.report});
+  for (const auto& [offsets, report] : cases) {
+    EXPECT_EQ(QXStringList(Five(), offsets).NumberOfStrings(), 0);
+    EXPECT_EQ(Reports(), Lines{"QXStringList(characters,offsets): " + report});
   }
-}
-
-TEST_F(QXStringListTest, EqualOffsetsMakeAnEmptyString) {
-  const QXStringList list(Five(), MakeArray<int>(2, 1, 1, {0, 0}));
-  EXPECT_EQ(Entries(list), (Texts{"", std::string("a\0bc", 4)}));
 }
 
 TEST_F(QXStringListTest, SingleEntryChecksItsBoundsOnEveryCall) {
@@ -84,23 +53,21 @@ TEST_F(QXStringListTest, RefusesToPackMoreCharactersThanAnIntCounts) {
 }
 
 template <class Storage>
-class QXStringListStorageTest : public testing::Test {
- protected:
-  QXTempPath file{"stringlist"};
-};
-
+class QXStringListStorageTest : public testing::Test {};
 using QXFileStorages = testing::Types<QXMatlabDataFile, QXDataFile>;
 TYPED_TEST_SUITE(QXStringListStorageTest, QXFileStorages);
 
 TYPED_TEST(QXStringListStorageTest, EveryStringComesBackFromTheFile) {
   const Texts texts = {"inlet", "", std::string("a\0b", 3), "outlet"};
+  QXTempPath file("stringlist");
   {
-    TypeParam storage(this->file.path, QXFile::NewReadWrite);
+    TypeParam storage(file.path, QXFile::NewReadWrite);
     WriteToFile(storage, "S", QXStringList(Strings(texts)));
   }
   QXStringList list;
-  ReadFromFile(TypeParam(this->file.path, QXFile::ReadOnly), "S", list);
-  EXPECT_EQ(Entries(list), texts);
+  ReadFromFile(TypeParam(file.path, QXFile::ReadOnly), "S", list);
+  ASSERT_EQ(list.NumberOfStrings(), 4);
+  for (int i = 0; i < 4; i++) EXPECT_EQ(list.SingleEntry(i), texts[i]);
 }
 
 TEST(QXStringListScipyTest, ScipyReadsTheOffsetsAsAnIntColumn) {
@@ -111,11 +78,13 @@ TEST(QXStringListScipyTest, ScipyReadsTheOffsetsAsAnIntColumn) {
     QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
     WriteToFile(storage, "S", QXStringList(Strings({"a", "bc", "def"})));
   }
-  const std::string offsets = "__import__('scipy.io').io.loadmat('" + file.path + "')['S_offs']";
-  const std::string check =
-      "o = " + offsets +
-      "; assert (o.dtype.str[1:], o.shape, list(o[:, 0])) == ('i4', (3, 1), [0, 2, 5]), o";
-  EXPECT_EQ(std::system((python + " -c \"" + check + "\"").c_str()), 0);
+  const char* check =
+      "import scipy.io, sys\n"
+      "o = scipy.io.loadmat(sys.argv[1])['S_offs']\n"
+      "assert o.dtype.str[1:] == 'i4', o.dtype\n"
+      "assert o.shape == (3, 1), o.shape\n"
+      "assert o[:, 0].tolist() == [0, 2, 5], o\n";
+  EXPECT_EQ(std::system((python + " -c \"" + check + "\" " + file.path).c_str()), 0);
 }
 
 }  // namespace
