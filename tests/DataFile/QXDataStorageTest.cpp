@@ -60,10 +60,4 @@ TEST_F(QXDataStorageReads, ResolveNameReportsALoop) {
   }
 }
 
-// The file storages' listings show that pinfo() writes what printInfo() gives.
-TEST_F(QXDataStorageReads, PinfoOfAStorageWithoutAListingWritesNothing) {
-  storage.pinfo();
-  EXPECT_EQ(Printed(), "");
-}
-
 }  // namespace

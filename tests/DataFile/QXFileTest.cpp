@@ -86,13 +86,6 @@ TEST_F(QXFileTest, ReadLineEndsAtACarriageReturnOrALineFeed) {
   EXPECT_EQ(file.ReadLine(), "");  // the end, which is not reported
 }
 
-TEST_F(QXFileTest, ReadStringOfNoLengthReadsNothing) {
-  const QXFile file = Open("abc");
-  EXPECT_EQ(file.ReadString(0), "");
-  EXPECT_EQ(file.ReadString(-3), "");
-  EXPECT_EQ(file.Position(), 0);
-}
-
 // The address space is limited to what is mapped now plus 256 MiB, far below
 // INT_MAX bytes.
 TEST_F(QXFileTest, ReadStringPastTheEndReportsWithoutTakingMemoryForTheLength) {
@@ -108,11 +101,6 @@ TEST_F(QXFileTest, ReadStringPastTheEndReportsWithoutTakingMemoryForTheLength) {
   EXPECT_EQ(text, "");
   EXPECT_EQ(Reports(), Texts{"QXFile::ReadString(int): Could not read the required number of "
                              "characters from the file"});
-}
-
-TEST_F(QXFileTest, UnsignedShortPastTheEndReportsAndGivesZero) {
-  EXPECT_EQ(Open("z").ReadUnsignedShort(), 0);
-  EXPECT_EQ(Reports(), Texts{"QXFile::ReadUnsignedShort(): Could not read the number"});
 }
 
 TEST_F(QXFileTest, ReadAsciiOfFloatsSkipsAnyRunOfUnreadableBytes) {

@@ -98,12 +98,6 @@ TEST_F(QXMatlabDataFileTest, CompanionGivesTheThirdDimensionOnlyWhenItFits) {
   }
 }
 
-TEST_F(QXMatlabDataFileTest, NamesAreListedInByteWiseOrder) {
-  QXMatBytes bytes{big};
-  for (const char* name : {"b", "a", "B"}) bytes.Record<double>(0, 1, 1, name, {1});
-  EXPECT_EQ(Names(Open(bytes.bytes)), (Texts{"B", "a", "b"}));
-}
-
 TEST_F(QXMatlabDataFileTest, NameEndsAtItsFirstZeroByte) {
   QXMatBytes bytes{big};
   bytes.Header(0, 1, 1, 8, std::string("ab\0junk\0", 8)).Put(3.0);

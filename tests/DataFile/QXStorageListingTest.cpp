@@ -21,19 +21,6 @@ TEST_F(QXStorageListing, EscapesControlCharactersAndTheBackslashOnly) {
   }
 }
 
-TEST_F(QXStorageListing, NameColumnEscapesBeforeFillingWithDots) {
-  EXPECT_EQ(QXListingName("a\nb"), "a\\nb " + std::string(25, '.'));
-}
-
-// A long listing shows its first 390 entries and its last nine.
-TEST_F(QXStorageListing, SkipLineAnnouncesTheNumberReallyLeftOut) {
-  for (size_t count : {401u, 20000u}) {
-    size_t shown = 0;
-    for (size_t i = 0; i < count; i++) shown += QXListingShows(i, count);
-    EXPECT_EQ(QXListingSkipLine(count), "Skipping " + std::to_string(count - shown) + " entries.");
-  }
-}
-
 TEST_F(QXStorageListing, StorageReportsEscapeTheNamesTheyQuote) {
   QXTempPath file("escaped");
   file.Write("");

@@ -12,19 +12,14 @@ TEST_F(QXError, WritesOperationColonSpaceMessageToTheStreamAndTheListInOrder) {
   EXPECT_EQ(Reports(), (Lines{"W: first", "QXFile::ReadLine(): No file"}));
 }
 
-TEST_F(QXError, OneIndexOutOfRangeSaysNeedsToBeLieIn) {
+// One index "needs to be lie in"; two and three "need to lie in".
+TEST_F(QXError, OutOfRangeMessagesGiveTheIndicesAndTheValidRanges) {
   QXErrorOutOfRange("QXList<T>", 7, 5);
-  EXPECT_EQ(Reports(), Lines{"QXList<T>(7) is not valid, needs to be lie in [0,4]."});
-}
-
-TEST_F(QXError, TwoIndicesOutOfRangeSayNeedsToLieIn) {
   QXErrorOutOfRange("QXDoubleArray", 3, 4, 2, 2);
-  EXPECT_EQ(Reports(), Lines{"QXDoubleArray(3,4) is not valid, needs to lie in [0,1]x[0,1]."});
-}
-
-TEST_F(QXError, ThreeIndicesOutOfRangeSayNeedsToLieIn) {
   QXErrorOutOfRange("QXIntArray", 1, 2, 3, 1, 1, 1);
-  EXPECT_EQ(Reports(), Lines{"QXIntArray(1,2,3) is not valid, needs to lie in [0,0]x[0,0]x[0,0]."});
+  EXPECT_EQ(Reports(), (Lines{"QXList<T>(7) is not valid, needs to be lie in [0,4].",
+                              "QXDoubleArray(3,4) is not valid, needs to lie in [0,1]x[0,1].",
+                              "QXIntArray(1,2,3) is not valid, needs to lie in [0,0]x[0,0]x[0,0]."}));
 }
 
 // Unlocked, a clear races with the reports (ThreadSanitizer sees it), and

@@ -154,13 +154,13 @@ TEST(QXReportTool, FirstWordWithoutADashIsThePath) {
   for (const auto& [words, output] : cases) EXPECT_EQ(RunTool(words), output) << output;
 }
 
-// The listing escapes the values it shows.
+// The listing escapes the names and values it shows, before the dots.
 TEST(QXReportTool, AllListsTheStorageBeforeOrAfterThePath) {
   const QXTempPath a("a");
-  SaveEntries(QXMatlabDataFile(a.path, QXFile::NewReadWrite), "Seq_S=K\nfake");
+  SaveEntries(QXMatlabDataFile(a.path, QXFile::NewReadWrite), "Seq_\tS=K\nfake");
   const std::string rule(64, '-');
   const std::string listing = rule + "\nContent of \"" + a.path + "\"\n" + rule + "\n" +
-                              "Seq_S ........................ - string - \"K\\nfake\"\n";
+                              "Seq_\\tS ...................... - string - \"K\\nfake\"\n";
   EXPECT_EQ(RunTool({"-all", a.path}), listing);
   EXPECT_EQ(RunTool({a.path, "-all"}), listing);
 }

@@ -44,6 +44,18 @@ TEST_F(QXAudioTest, AFailedReadLeavesTheArrayAsItWas) {
   EXPECT_EQ(Elements(A), std::vector<signed char>(20, '-'));
 }
 
+// The rest of a COMM chunk longer than 18 bytes is skipped, the SSND offset
+// is honoured, and a frame count beyond the sound chunk is cut to its frames.
+TEST_F(QXAudioTest, ReadsPastALongFormatChunkFromTheSoundOffset) {
+  const std::string comm = Chunk("COMM", Comm(1, 0xFFFFFFFF, 8).substr(8) + "xx");
+  file.Write(Form(comm + Chunk("SSND", Be(2, 4) + Be(0, 4) + "--abc")));
+  const QXAudio mono(file.path);
+  EXPECT_EQ(mono.NumberOfSamples(), 3);
+  QXMutableCharArray A(1, 3, 1);
+  ASSERT_TRUE(ReadInSamples(mono, 0, A));
+  EXPECT_EQ(Elements(A), (std::vector<signed char>{'a', 'b', 'c'}));
+}
+
 TEST_F(QXAudioTest, TheIntFormSignExtendsTheSamples) {
   file.Write(Form(Comm(1, 1, 16) + Chunk("SSND", Be(0, 8) + "\xff\xfe")));
   QXMutableIntArray A(1, 1, 1);
