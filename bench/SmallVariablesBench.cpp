@@ -96,6 +96,10 @@ class QXBenchFiles {
       path = TempPath(stem, extension);
       write(path);
       made.push_back(path);
+      // The file's pages go to the disk now, not while a benchmark runs.
+      const int descriptor = open(path.c_str(), O_RDONLY);
+      fsync(descriptor);
+      close(descriptor);
     }
     return path;
   }
