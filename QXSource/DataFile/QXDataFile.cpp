@@ -1,5 +1,6 @@
 #include "QXDataFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -267,6 +268,9 @@ void QXDataFile::ReadInContent() {
     tail.stop = 0;
     return;
   }
+  // An entry of one number with a short name takes about 44 bytes; the
+  // estimate stops at a million entries (beyond, the vectors grow).
+  shared.content.Reserve(std::min<size_t>(static_cast<size_t>(tail.end) / 40, size_t{1} << 20));
   long start = 0;
   QXIndexStep step = QXIndexed;
   while (step == QXIndexed) {

@@ -1,5 +1,6 @@
 #include "QXMatlabDataFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -244,6 +245,9 @@ void QXMatlabDataFile::IndexFile() {
   if (!shared.file.IsOpen()) return;
   shared.tail.end = shared.file.Size();
   QXByteReader reader(shared.file, shared.tail.end, 0);
+  // A record of one number with a short name takes about 36 bytes; the
+  // estimate stops at a million records (beyond, the vectors grow).
+  shared.content.Reserve(std::min<size_t>(static_cast<size_t>(shared.tail.end) / 32, size_t{1} << 20));
   long start = 0;
   int step = QXIndexed;
   while (step == QXIndexed) {

@@ -92,6 +92,12 @@ void QXNameTable::Grow() {
   slots.swap(grown);
 }
 
+void QXNameTable::Reserve(size_t names) {
+  starts.reserve(names + 1);
+  hashes.reserve(names);
+  arena.reserve(names * 12);
+}
+
 int QXNameTable::Append(std::string_view name) {
   arena.insert(arena.end(), name.begin(), name.end());
   starts.push_back(arena.size());
@@ -203,21 +209,24 @@ unsigned KeyByte(const QXKeyedName& name, int byte) {
   return static_cast<unsigned>(half >> (56 - 8 * (byte % 8))) & 255u;
 }
 
-// A least-significant-digit radix sort on the sixteen key bytes, skipping
-// the bytes on which every name agrees (a common prefix, say).
-void SortByKey(std::vector<QXKeyedName>& names) {
-  std::vector<QXKeyedName> sorted(names.size());
+// A least-significant-digit radix sort on the sixteen key bytes. The counts
+// of all sixteen bytes are taken in one pass; the bytes on which every name
+// agrees (a common prefix, say, or the zeros after short names) cost no pass.
+void SortByKey(QXIndexVector<QXKeyedName>& names) {
+  std::vector<size_t> counts(16 * 256, 0);
+  for (const QXKeyedName& name : names)
+    for (int byte = 0; byte < 16; byte++) counts[static_cast<size_t>(byte) * 256 + KeyByte(name, byte)]++;
+  QXIndexVector<QXKeyedName> sorted(names.size());
   for (int byte = 15; byte >= 0; byte--) {
-    size_t counts[256] = {};
-    for (const QXKeyedName& name : names) counts[KeyByte(name, byte)]++;
-    if (counts[KeyByte(names[0], byte)] == names.size()) continue;
+    size_t* count = counts.data() + static_cast<size_t>(byte) * 256;
+    if (count[KeyByte(names[0], byte)] == names.size()) continue;
     size_t at = 0;
-    for (size_t& count : counts) {
-      const size_t here = count;
-      count = at;
+    for (int digit = 0; digit < 256; digit++) {
+      const size_t here = count[digit];
+      count[digit] = at;
       at += here;
     }
-    for (const QXKeyedName& name : names) sorted[counts[KeyByte(name, byte)]++] = name;
+    for (const QXKeyedName& name : names) sorted[count[KeyByte(name, byte)]++] = name;
     names.swap(sorted);
   }
 }
@@ -230,7 +239,7 @@ void SortByKey(std::vector<QXKeyedName>& names) {
 // names scattered through the arena spend their time waiting for memory.
 void QXNameTable::Sort(std::vector<int>& ids) const {
   if (ids.empty()) return;
-  std::vector<QXKeyedName> keyed(ids.size());
+  QXIndexVector<QXKeyedName> keyed(ids.size());
   for (size_t i = 0; i < ids.size(); i++) {
     const std::string_view name = Name(ids[i]);
     unsigned char start[16] = {};

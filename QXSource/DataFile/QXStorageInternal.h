@@ -84,6 +84,7 @@ class QXNameTable {
   int Add(std::string_view name);
   // Appends a name found by a walk, even one appended before; gives its id.
   int Append(std::string_view name);
+  void Reserve(size_t names);
   // Builds the table after Append(). A name appended more than once keeps
   // the id of its first appearance and the ids after it close up; the
   // result then gives, per id, the id of its last appearance (before the
@@ -145,6 +146,12 @@ class QXStorageIndex {
     }
     entries[static_cast<size_t>(id)] = entry;
     return false;
+  }
+  // Room for a walk that may find up to records records (an estimate from
+  // the file's size): the vectors then grow without copying themselves.
+  void Reserve(size_t records) {
+    names.Reserve(records);
+    entries.reserve(records);
   }
   // A record found by a walk; Seal() once the walk is done.
   void Append(std::string_view name, const Entry& entry) {
