@@ -27,14 +27,6 @@ const unsigned char* QXByteReader::Next(size_t count) {
   return bytes;
 }
 
-bool QXByteReader::Read(void* destination, size_t count) {
-  if (count == 0) return true;
-  const unsigned char* bytes = Next(count);
-  if (bytes == nullptr) return false;
-  std::memcpy(destination, bytes, count);
-  return true;
-}
-
 bool QXByteReader::Skip(long long count) {
   if (count < 0 || count > Remaining()) return false;
   if (count <= static_cast<long long>(filled - cursor)) {

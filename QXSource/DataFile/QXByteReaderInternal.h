@@ -29,8 +29,6 @@ class QXByteReader {
   // past them. When fewer remain, or the file delivers fewer, returns null
   // and leaves the position unchanged.
   const unsigned char* Next(size_t count);
-  // Copies the next count bytes and advances; false as Next() is null.
-  bool Read(void* destination, size_t count);
   // Advances count bytes; returns false, without moving, when that would pass
   // the end or count is negative.
   bool Skip(long long count);
