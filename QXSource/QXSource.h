@@ -32,6 +32,8 @@
 #include "QXMatlabDataFile.h"
 
 #include "QXColor.h"
+#include "QXPoint.h"
+#include "QXRegion.h"
 #include "QXStringList.h"
 #include "QXAudio.h"
 
