@@ -34,6 +34,8 @@
 #include "QXColor.h"
 #include "QXPoint.h"
 #include "QXRegion.h"
+#include "QXShiftScale.h"
+#include "QXPlane3D.h"
 #include "QXStringList.h"
 #include "QXAudio.h"
 

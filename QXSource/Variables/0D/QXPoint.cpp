@@ -1,45 +1,27 @@
 #include "QXPoint.h"
 
-#include <initializer_list>
-
 #include "QXConversionTemplatesInternal.h"
 #include "QXFloatArray.h"
 #include "QXVariableStorageInternal.h"
 
-namespace {
-
-// Saves the numbers as a k x 1 array of the element type T.
-template <class T>
-void SaveColumn(QXDataStorage& storage, const std::string& name, std::initializer_list<T> numbers) {
-  QXMutableArray<T> stored(static_cast<int>(numbers.size()), 1, 1);
-  if (stored.Length() != static_cast<int>(numbers.size())) return;  // reported by the array
-  int i = 0;
-  for (T v : numbers) stored(i++) = v;
-  storage.Save(stored, name);
-}
-
-float ToFloat(double v) { return QXRoundToFloat(v); }
-
-}  // namespace
-
 void WriteToFile(QXDataStorage& storage, std::string name, const QXPoint2D& p) {
-  SaveColumn<double>(storage, name, {p.x, p.y});
+  QXSaveColumn<double>(storage, name, {p.x, p.y});
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXPoint2DValue& p) {
-  SaveColumn<double>(storage, name, {p.x, p.y, p.v});
+  QXSaveColumn<double>(storage, name, {p.x, p.y, p.v});
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXPoint3D& p) {
-  SaveColumn<float>(storage, name, {p.x, p.y, p.z});
+  QXSaveColumn<float>(storage, name, {p.x, p.y, p.z});
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXPoint3DValue& p) {
-  SaveColumn<double>(storage, name, {p.x, p.y, p.z, p.v});
+  QXSaveColumn<double>(storage, name, {p.x, p.y, p.z, p.v});
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXVector3D& v) {
-  SaveColumn<float>(storage, name, {v.x, v.y, v.z});
+  QXSaveColumn<float>(storage, name, {v.x, v.y, v.z});
 }
 
 void ReadFromFile(const QXDataStorage& storage, std::string name, QXPoint2D& p) {
@@ -61,7 +43,7 @@ void ReadFromFile(const QXDataStorage& storage, std::string name, QXPoint3D& p) 
 void ReadFromFile(const QXDataStorage& storage, std::string name, QXPoint3DValue& p) {
   QXDoubleArray a;
   p = QXReadExactLength(storage, name, 4, "QXPoint3DValue", a)
-          ? QXPoint3DValue(ToFloat(a(0)), ToFloat(a(1)), ToFloat(a(2)), a(3))
+          ? QXPoint3DValue(QXRoundToFloat(a(0)), QXRoundToFloat(a(1)), QXRoundToFloat(a(2)), a(3))
           : QXPoint3DValue();
 }
 

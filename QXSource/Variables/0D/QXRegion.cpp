@@ -102,13 +102,6 @@ bool ReadRegionNumbers(const QXDataStorage& storage, const std::string& name, in
   return false;
 }
 
-void SaveNumbers(QXDataStorage& storage, const std::string& name, const double* numbers, int length) {
-  QXMutableDoubleArray stored(length, 1, 1);
-  if (stored.Length() != length) return;  // reported by the array
-  std::copy(numbers, numbers + length, stored.Pointer());
-  storage.Save(stored, name);
-}
-
 }  // namespace
 
 QXRegion1D ValueRange(const QXIntArray& A) { return ValueRangeOf(A); }
@@ -165,17 +158,17 @@ QXRegion3D BoundingBox3D(const QXFloatArray& A) {
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXRegion1D& r) {
   const double numbers[] = {r.minV, r.maxV};
-  SaveNumbers(storage, name, numbers, r.isSet ? 2 : 0);
+  QXSaveColumn(storage, name, numbers, r.isSet ? 2 : 0);
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXRegion2D& r) {
   const double numbers[] = {r.xmin, r.xmax, r.ymin, r.ymax};
-  SaveNumbers(storage, name, numbers, r.isSet ? 4 : 0);
+  QXSaveColumn(storage, name, numbers, r.isSet ? 4 : 0);
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXRegion3D& r) {
   const double numbers[] = {r.xmin, r.xmax, r.ymin, r.ymax, r.zmin, r.zmax};
-  SaveNumbers(storage, name, numbers, r.isSet ? 6 : 0);
+  QXSaveColumn(storage, name, numbers, r.isSet ? 6 : 0);
 }
 
 void ReadFromFile(const QXDataStorage& storage, std::string name, QXRegion1D& r) {

@@ -4,6 +4,7 @@
 #ifndef QXVARIABLESTORAGEINTERNAL_H
 #define QXVARIABLESTORAGEINTERNAL_H
 
+#include <initializer_list>
 #include <string>
 
 #include "QXDataStorage.h"
@@ -26,6 +27,21 @@ bool QXReadExactLength(const QXDataStorage& storage, const std::string& name, in
   if (stored.Length() == length) return true;
   QXErrorMessage(QXReadFromArrayOperation(type), "Invalid length of array.");
   return false;
+}
+
+// Saves `length` numbers as a length x 1 array of their element type (an
+// empty array when length is 0).
+template <class T>
+void QXSaveColumn(QXDataStorage& storage, const std::string& name, const T* numbers, int length) {
+  QXMutableArray<T> stored(length, 1, 1);
+  if (stored.Length() != length) return;  // out of memory, reported by the array
+  for (int i = 0; i < length; i++) stored(i) = numbers[i];
+  storage.Save(stored, name);
+}
+
+template <class T>
+void QXSaveColumn(QXDataStorage& storage, const std::string& name, std::initializer_list<T> numbers) {
+  QXSaveColumn(storage, name, numbers.begin(), static_cast<int>(numbers.size()));
 }
 
 // A companion entry that the value being written does not have: an earlier
