@@ -36,5 +36,7 @@
 #include "QXRegion.h"
 #include "QXStringList.h"
 #include "QXAudio.h"
+#include "QXPointCollection2D.h"
+#include "QXPointCollection3D.h"
 
 #endif
