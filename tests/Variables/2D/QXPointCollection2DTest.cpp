@@ -30,10 +30,10 @@ TEST_F(QXPointCollection2DTest, ConstructorsRefuseArraysOfTheWrongShape) {
       {[] { return QXVectorCollection2D(Doubles(3, 2), Doubles(3, 2)).Data().IsEmpty(); }, pairs},
   };
   // clang-format on
-  for (const QXRefusal& c : cases) {
-    SCOPED_TRACE(c.report);
-    EXPECT_TRUE(c.leavesEmpty());
-    EXPECT_EQ(Reports(), Lines{c.report});
+  for (size_t i = 0; i < std::size(cases); i++) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(cases[i].leavesEmpty());
+    EXPECT_EQ(Reports(), Lines{cases[i].report});
   }
 }
 
@@ -65,6 +65,7 @@ TEST_F(QXPointCollection2DTest, PinfoCountsTheColumns) {
   };
   // clang-format on
   for (const QXPrinting& c : cases) {
+    SCOPED_TRACE(c.text);
     c.print();
     EXPECT_EQ(Printed(), c.text);
   }

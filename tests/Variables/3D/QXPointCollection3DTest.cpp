@@ -42,10 +42,10 @@ TEST_F(QXPointCollection3DTest, ConstructorsRefuseArraysOfTheWrongShape) {
       {[] { return QXAtomCollection3D(Floats(3, 3), Types(), QXIntArray(), Floats(1, 3)).IsEmpty(); }, four + "Invalid length of charge array."},
   };
   // clang-format on
-  for (const QXRefusal& c : cases) {
-    SCOPED_TRACE(c.report);
-    EXPECT_TRUE(c.leavesEmpty());
-    EXPECT_EQ(Reports(), Lines{c.report});
+  for (size_t i = 0; i < std::size(cases); i++) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(cases[i].leavesEmpty());
+    EXPECT_EQ(Reports(), Lines{cases[i].report});
   }
 }
 
@@ -88,6 +88,7 @@ TEST_F(QXPointCollection3DTest, PinfoCountsTheColumns) {
   };
   // clang-format on
   for (const QXPrinting& c : cases) {
+    SCOPED_TRACE(c.text);
     c.print();
     EXPECT_EQ(Printed(), c.text);
   }
