@@ -73,14 +73,16 @@ void QXWritePointValues(QXDataStorage& storage, const std::string& name, const P
 }
 
 // Reads the points (element type Points) under name and the values under
-// name + "_val" and makes the collection from them, with its checks.
+// name + "_val" and makes the collection from them, with its checks. A name
+// missing with its values is reported once, by the storage.
 template <class Points, class Collection>
 void QXReadPointValues(const QXDataStorage& storage, const std::string& name,
                        Collection& collection) {
   Points points;
   QXDoubleArray values;
   ReadFromFile(storage, name, points);
-  ReadFromFile(storage, name + "_val", values);
+  if (points.NotEmpty() || storage.Contains(name + "_val"))
+    ReadFromFile(storage, name + "_val", values);
   collection = Collection(points, values);
 }
 

@@ -71,6 +71,12 @@ TEST_F(QXPointCollection2DTest, PinfoCountsTheColumns) {
   }
 }
 
+TEST_F(QXPointCollection2DTest, MissingPointsWithValuesAreReportedOnce) {
+  QXPointValueCollection2D probes;
+  ReadFromFile(QXMemoryStorage(), "V", probes);
+  EXPECT_EQ(Reports(), Lines{"QXMemoryStorage::Read: Did not find the variable V"});
+}
+
 template <class Storage>
 class QXPointCollection2DStorageTest : public QXReportingTest {};
 using QXFileStorages = testing::Types<QXMatlabDataFile, QXDataFile>;
