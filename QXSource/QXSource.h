@@ -38,5 +38,7 @@
 #include "QXPlane3D.h"
 #include "QXStringList.h"
 #include "QXAudio.h"
+#include "QXPointCollection2D.h"
+#include "QXPointCollection3D.h"
 
 #endif

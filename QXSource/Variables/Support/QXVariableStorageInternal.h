@@ -52,4 +52,14 @@ inline void QXClearCompanion(QXDataStorage& storage, const std::string& name) {
   if (storage.Contains(name)) storage.Save(QXDoubleArray(), name);
 }
 
+// A companion that a value may lack: the array when it holds something,
+// otherwise the companion is cleared as above.
+template <class Array>
+void QXWriteOptionalCompanion(QXDataStorage& storage, const std::string& name, const Array& A) {
+  if (A.NotEmpty())
+    WriteToFile(storage, name, A);
+  else
+    QXClearCompanion(storage, name);
+}
+
 #endif
