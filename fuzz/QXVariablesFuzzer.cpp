@@ -23,7 +23,9 @@ void ReadAsEach(const QXDataStorage& storage, const std::string& name) {
 void ReadAsEveryType(const QXDataStorage& storage, const std::string& name) {
   ReadAsEach<QXPoint2D, QXPoint2DValue, QXPoint3D, QXPoint3DValue, QXVector3D, QXRegion1D,
              QXRegion2D, QXRegion3D, QXShiftScale2D, QXShiftScale3D, QXPlane3D,
-             QXCoordinatePlane3D>(storage, name);
+             QXCoordinatePlane3D, QXPointCollection2D, QXPointValueCollection2D,
+             QXVectorCollection2D, QXPointCollection3D, QXPointValueCollection3D,
+             QXAtomCollection3D>(storage, name);
 }
 
 // The name a companion entry belongs to: "mesh_dom_dim" gives "mesh_dom" and
