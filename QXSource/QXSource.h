@@ -40,5 +40,9 @@
 #include "QXAudio.h"
 #include "QXPointCollection2D.h"
 #include "QXPointCollection3D.h"
+#include "QXMesh1DGrid.h"
+#include "QXMesh2DGrid.h"
+#include "QXMesh2D.h"
+#include "QXMask.h"
 
 #endif
