@@ -4,6 +4,7 @@
 #ifndef QXFILESTORAGETEST_H
 #define QXFILESTORAGETEST_H
 
+#include <functional>
 #include <sstream>
 
 #include "QXMatlabFileBytes.h"
