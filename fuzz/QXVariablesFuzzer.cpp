@@ -25,7 +25,7 @@ void ReadAsEveryType(const QXDataStorage& storage, const std::string& name) {
              QXRegion2D, QXRegion3D, QXShiftScale2D, QXShiftScale3D, QXPlane3D,
              QXCoordinatePlane3D, QXPointCollection2D, QXPointValueCollection2D,
              QXVectorCollection2D, QXPointCollection3D, QXPointValueCollection3D,
-             QXAtomCollection3D>(storage, name);
+             QXAtomCollection3D, QXMask, QXMesh1DGrid, QXMesh2DGrid, QXMesh2D>(storage, name);
 }
 
 // The name a companion entry belongs to: "mesh_dom_dim" gives "mesh_dom" and
