@@ -3,14 +3,18 @@
 #ifndef QXGRIDINTERNAL_H
 #define QXGRIDINTERNAL_H
 
+#include <climits>
 #include <cmath>
 
 #include "QXMask.h"
 
-// The number of indices of an m x n x o box, in 64 bits so that no product of
-// ints wraps.
+// The number of indices of an m x n x o box of sizes not negative, in 64 bits
+// so that no product of ints wraps: exact up to the int range, and some count
+// above it beyond (three sizes near the int range would overflow even 64 bits).
 inline long long QXBoxSize(int m, int n, int o) {
-  return static_cast<long long>(m) * static_cast<long long>(n) * static_cast<long long>(o);
+  const long long face = static_cast<long long>(m) * static_cast<long long>(n);
+  if (face > INT_MAX && o > 0) return face;
+  return face * static_cast<long long>(o);
 }
 
 // A step of a grid: a positive, finite number (NaN fails).

@@ -20,6 +20,7 @@ TEST_F(QXMaskTest, ConstructorsRefuseEachBrokenRule) {
       {Runs({0, 1}), {-1, 2, 1}, "One of the indices is negative"},
       {Runs({0, 1}), {65536, 65536, 1}, "Out of bounds."},
       {Runs({0, 1}), {65536, 32768, 1}, "Out of bounds."},
+      {Runs({0, 1}), {2147483647, 2147483647, 2147483647}, "Out of bounds."},
       {MakeArray<int>(3, 1, 1, {0, 1, 2}), {4, 1, 1}, "interval array has incorrect size"},
       {MakeArray<int>(2, 1, 2, {0, 1, 2, 3}), {4, 1, 1}, "interval array has incorrect size"},
       {Runs({3, 2}), {4, 1, 1}, "One of the intervals is incorrect."},
