@@ -1,5 +1,6 @@
 #include "QXMask.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -146,6 +147,8 @@ QXMutableIntArray Offsets(const QXMask& mask) {
   QXForEachRun(mask, [&next, end](int start, int last) {
     for (int index = start; index <= last && next < end; index++) *next++ = index;
   });
+  // Runs changed since they were counted may fall short of the count.
+  std::fill(next, end, 0);
   return offsets;
 }
 
