@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes seeds for the variable-type fuzzer: Matlab v4 files (little-endian)
-holding grids, masks and meshes as their writers store them, with their
+holding points, regions, collections, grids, masks and meshes as their writers store them, with their
 companion entries, so that mutations start from the shapes the readers know.
 
     make_variables_seeds.py                 writes the corpus
@@ -9,7 +9,7 @@ import os
 import struct
 
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "QXVariablesFuzzer")
-CODES = {"d": 0, "f": 10, "i": 20}
+CODES = {"d": 0, "f": 10, "i": 20, "B": 50}
 
 
 def record(kind, mrows, ncols, name, values):
@@ -30,6 +30,18 @@ SEEDS = {
         ("d", 4, 1, "G", [1, 2, 0.5, 0.25]),
         ("i", 1, 1, "L_size", [9]),
         ("d", 2, 1, "L", [0.5, 0.25]),
+    ],
+    "points-and-collections": [
+        ("d", 2, 1, "P", [1, 2]),
+        ("f", 3, 1, "P3", [1, 2, 3]),
+        ("d", 6, 1, "R", [0, 1, 2, 3, 4, 5]),
+        ("d", 2, 1, "C", [2, 7.5]),
+        ("d", 3, 1, "V_val", [1, 2, 3]),
+        ("d", 2, 3, "V", [0, 0, 1, 1, 2, 2]),
+        ("f", 3, 2, "A", [0, 0, 0, 1, 1, 1]),
+        ("B", 2, 1, "A_T", [6, 8]),
+        ("i", 2, 1, "A_B", [0, 1]),
+        ("f", 2, 1, "A_Q", [0.5, -0.5]),
     ],
     "deep-mask": [
         ("i", 3, 1, "M_dim", [2, 3, 2]),
