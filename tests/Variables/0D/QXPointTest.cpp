@@ -1,6 +1,7 @@
 #include "QXPoint.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "QXMatlabFileBytes.h"
@@ -69,41 +70,27 @@ class QXPointReadTest : public QXReportingTest {
   void Store(std::vector<double> numbers) { storage.Save(Column(numbers), "x"); }
 };
 
-TEST_F(QXPointReadTest, AColumnOfTheWrongLengthGivesZeroWithAReport) {
+// Each reader, given one number, reports under its type's name and gives
+// its default value.
+TEST_F(QXPointReadTest, AColumnOfTheWrongLengthGivesTheDefaultWithAReport) {
   Store({7});
-  QXPoint2D p2(1, 1);
-  QXPoint2DValue p2v(1, 1, 1);
-  QXPoint3D p3(1, 1, 1);
-  QXPoint3DValue p3v(1, 1, 1, 1);
-  QXVector3D v3(1, 1, 1);
-  QXShiftScale2D s2(QXPoint2D(1, 1), 2, 2);
-  QXShiftScale3D s3(QXPoint3D(1, 1, 1), 2, 2, 2);
-  QXPlane3D plane(QXPoint3D(1, 1, 1), QXVector3D(1, 1, 1));
-  ReadFromFile(storage, "x", p2);
-  ReadFromFile(storage, "x", p2v);
-  ReadFromFile(storage, "x", p3);
-  ReadFromFile(storage, "x", p3v);
-  ReadFromFile(storage, "x", v3);
-  ReadFromFile(storage, "x", s2);
-  ReadFromFile(storage, "x", s3);
-  ReadFromFile(storage, "x", plane);
-  EXPECT_EQ(p2.x, 0);
-  EXPECT_EQ(p2v.v, 0);
-  EXPECT_EQ(p3.z, 0);
-  EXPECT_EQ(p3v.v, 0);
-  EXPECT_EQ(v3.x, 0);
-  EXPECT_EQ(s2.scaleY, 1);
-  EXPECT_EQ(s3.shift.x, 0);
-  EXPECT_EQ(plane.Normal().z, 0);
-  const Lines expected{"ReadFromArray(QXPoint2D): Invalid length of array.",
-                       "ReadFromArray(QXPoint2DValue): Invalid length of array.",
-                       "ReadFromArray(QXPoint3D): Invalid length of array.",
-                       "ReadFromArray(QXPoint3DValue): Invalid length of array.",
-                       "ReadFromArray(QXVector3D): Invalid length of array.",
-                       "ReadFromArray(QXShiftScale2D): Invalid length of array.",
-                       "ReadFromArray(QXShiftScale3D): Invalid length of array.",
-                       "ReadFromArray(QXPlane3D): Invalid length of array."};
-  EXPECT_EQ(Reports(), expected);
+  // clang-format off
+  const std::pair<std::function<bool()>, std::string> cases[] = {
+      {[&] { QXPoint2D p(1, 1); ReadFromFile(storage, "x", p); return p.x == 0; }, "QXPoint2D"},
+      {[&] { QXPoint2DValue p(1, 1, 1); ReadFromFile(storage, "x", p); return p.v == 0; }, "QXPoint2DValue"},
+      {[&] { QXPoint3D p(1, 1, 1); ReadFromFile(storage, "x", p); return p.z == 0; }, "QXPoint3D"},
+      {[&] { QXPoint3DValue p(1, 1, 1, 1); ReadFromFile(storage, "x", p); return p.v == 0; }, "QXPoint3DValue"},
+      {[&] { QXVector3D v(1, 1, 1); ReadFromFile(storage, "x", v); return v.x == 0; }, "QXVector3D"},
+      {[&] { QXShiftScale2D s(QXPoint2D(1, 1), 2, 2); ReadFromFile(storage, "x", s); return s.scaleY == 1; }, "QXShiftScale2D"},
+      {[&] { QXShiftScale3D s(QXPoint3D(1, 1, 1), 2, 2, 2); ReadFromFile(storage, "x", s); return s.shift.x == 0; }, "QXShiftScale3D"},
+      {[&] { QXPlane3D p(QXPoint3D(1, 1, 1), QXVector3D(1, 1, 1)); ReadFromFile(storage, "x", p); return p.Normal().z == 0; }, "QXPlane3D"},
+      {[&] { QXCoordinatePlane3D p(QXCoordinatePlane3D::XPlane, 1); ReadFromFile(storage, "x", p); return p.Type() == QXCoordinatePlane3D::Empty; }, "QXCoordinatePlane3D"},
+  };
+  // clang-format on
+  for (const auto& [readsDefault, type] : cases) {
+    EXPECT_TRUE(readsDefault()) << type;
+    EXPECT_EQ(Reports(), Lines{"ReadFromArray(" + type + "): Invalid length of array."});
+  }
 }
 
 TEST_F(QXPointReadTest, DoublesBeyondTheFloatRangeReadAsInfiniteCoordinates) {

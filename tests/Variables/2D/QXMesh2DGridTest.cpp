@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "../Support/QXFileStorageTest.h"
+#include "../Support/QXVariableTestSupport.h"
 
 namespace {
 

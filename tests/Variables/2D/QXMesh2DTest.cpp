@@ -3,8 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "../Support/QXFileStorageTest.h"
-#include "QXMesh1DGrid.h"
+#include "../Support/QXVariableTestSupport.h"
 
 namespace {
 
@@ -153,32 +152,5 @@ TYPED_TEST(QXMesh2DStorageTest, ReaderSpreadsAStoredColumnOrRefusesWhatItCannotB
   }
 }
 // clang-format on
-
-// Scipy, an independent reader, sees every entry of the four types with the
-// element type and shape that they are written with.
-TEST(QXGridScipyTest, ScipySeesEachEntryWithItsTypeAndShape) {
-  static const std::string python = QXFindPythonWithScipy();
-  if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
-  QXTempPath file("scipy"), script("scipy", ".py");
-  {
-    QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
-    WriteToFile(storage, "M", QXMask::CreateFromIntervals(Runs({0, 1, 3, 5, 7, 7}), 4, 2, 1));
-    WriteToFile(storage, "D", QXMask::CreateFromIntervals(Runs({2, 9}), 2, 3, 2));
-    WriteToFile(storage, "L", QXMesh1DGrid(0.5, 0.25, 9));
-    WriteToFile(storage, "G", QXMesh2DGrid(QXPoint2D(1, 2), 0.5, 0.25, 3, 4));
-    WriteToFile(storage, "T", MaskedMesh());
-    WriteToFile(storage, "F", QXMesh2D(MakeArray(2, 3, 1, F{1, 2, 3, 4, 5, 6}), QXMesh2DGrid()));
-  }
-  script.Write(R"(import sys, scipy.io as sio
-content = {k: v for k, v in sio.loadmat(sys.argv[1]).items() if not k.startswith('__')}
-seen = {k: (v.dtype.str[1:],) + v.shape for k, v in content.items()}
-assert seen == dict(M_dim=('i4', 2, 1), M=('i4', 2, 3), D_dim=('i4', 3, 1), D=('i4', 2, 1),
-                    L_size=('i4', 1, 1), L=('f8', 2, 1), G_size=('i4', 2, 1), G=('f8', 4, 1),
-                    T_loc=('f8', 4, 1), T_dom_dim=('i4', 2, 1), T_dom=('i4', 2, 2), T=('f8', 2, 2),
-                    F=('f4', 2, 3)), seen
-assert content['T'].tolist() == [[7, 8], [0, 9]], content['T']
-)");
-  EXPECT_EQ(std::system((python + " " + script.path + " " + file.path).c_str()), 0);
-}
 
 }  // namespace

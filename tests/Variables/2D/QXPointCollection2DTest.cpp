@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "../QXCollectionTestSupport.h"
+#include "../Support/QXVariableTestSupport.h"
 
 namespace {
 
@@ -78,23 +78,20 @@ TEST_F(QXPointCollection2DTest, MissingPointsWithValuesAreReportedOnce) {
 }
 
 template <class Storage>
-class QXPointCollection2DStorageTest : public QXReportingTest {};
-using QXFileStorages = testing::Types<QXMatlabDataFile, QXDataFile>;
+using QXPointCollection2DStorageTest = QXFileStorageTest<Storage>;
 TYPED_TEST_SUITE(QXPointCollection2DStorageTest, QXFileStorages);
 
 TYPED_TEST(QXPointCollection2DStorageTest, CollectionsAreStoredUnderTheirNamesInOrderAndReadBack) {
-  QXTempPath file("collection2d");
   {
-    TypeParam storage(file.path, QXFile::NewReadWrite);
+    TypeParam storage = this->Create();
     WriteToFile(storage, "P", QXPointCollection2D(Doubles(2, 3)));
     WriteToFile(storage, "V", QXPointValueCollection2D(Doubles(2, 3), Column<double>({7, 8, 9})));
     WriteToFile(storage, "W", QXVectorCollection2D(Doubles(4, 2)));
   }
-  const TypeParam storage(file.path, QXFile::ReadOnly);
-  storage.pinfo();
-  EXPECT_EQ(WithoutHeading(this->Printed()),
+  EXPECT_EQ(this->Listing(),
             Line("P", "double - 2 x 3 array") + Line("V_val", "double - 3 numbers") +
                 Line("V", "double - 2 x 3 array") + Line("W", "double - 4 x 2 array"));
+  const TypeParam storage = this->Reopen();
   QXPointCollection2D points;
   QXPointValueCollection2D probes;
   QXVectorCollection2D vectors;
@@ -108,8 +105,7 @@ TYPED_TEST(QXPointCollection2DStorageTest, CollectionsAreStoredUnderTheirNamesIn
 }
 
 TYPED_TEST(QXPointCollection2DStorageTest, EmptyCollectionReadsBackEmptyWithoutAReport) {
-  QXTempPath file("collection2d");
-  TypeParam storage(file.path, QXFile::NewReadWrite);
+  TypeParam storage = this->Create();
   WriteToFile(storage, "V", QXPointValueCollection2D(Doubles(2, 3), Doubles(3, 1)));
   WriteToFile(storage, "V", QXPointValueCollection2D());
   QXPointValueCollection2D probes;

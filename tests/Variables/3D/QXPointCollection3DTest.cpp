@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "../QXCollectionTestSupport.h"
+#include "../Support/QXVariableTestSupport.h"
 
 namespace {
 
@@ -125,25 +125,22 @@ TEST_F(QXPointCollection3DTest, AtomReaderTakesTypesFromEitherSuffixAndChecksWha
 }
 
 template <class Storage>
-class QXPointCollection3DStorageTest : public QXReportingTest {};
-using QXFileStorages = testing::Types<QXMatlabDataFile, QXDataFile>;
+using QXPointCollection3DStorageTest = QXFileStorageTest<Storage>;
 TYPED_TEST_SUITE(QXPointCollection3DStorageTest, QXFileStorages);
 
 TYPED_TEST(QXPointCollection3DStorageTest, CollectionsAreStoredUnderTheirNamesInOrderAndReadBack) {
-  QXTempPath file("collection3d");
   {
-    TypeParam storage(file.path, QXFile::NewReadWrite);
+    TypeParam storage = this->Create();
     WriteToFile(storage, "Q", QXPointCollection3D(Floats(3, 2)));
     WriteToFile(storage, "R", QXPointValueCollection3D(Floats(3, 2), Column<double>({0.5, 1e300})));
     WriteToFile(storage, "A", Water());
   }
-  const TypeParam storage(file.path, QXFile::ReadOnly);
-  storage.pinfo();
-  EXPECT_EQ(WithoutHeading(this->Printed()),
+  EXPECT_EQ(this->Listing(),
             Line("Q", " float - 3 x 2 array") + Line("R_val", "double - 2 numbers") +
                 Line("R", " float - 3 x 2 array") + Line("A", " float - 3 x 3 array") +
                 Line("A_T", " UChar - 3 numbers") + Line("A_B", "   int - 2 x 2 array") +
                 Line("A_Q", " float - 3 numbers"));
+  const TypeParam storage = this->Reopen();
   QXPointCollection3D points;
   QXPointValueCollection3D probes;
   QXAtomCollection3D atoms;
@@ -160,36 +157,16 @@ TYPED_TEST(QXPointCollection3DStorageTest, CollectionsAreStoredUnderTheirNamesIn
 }
 
 TYPED_TEST(QXPointCollection3DStorageTest, AtomsRewrittenWithoutBondsAndChargesReadBackWithout) {
-  QXTempPath file("collection3d");
   {
-    TypeParam storage(file.path, QXFile::NewReadWrite);
+    TypeParam storage = this->Create();
     WriteToFile(storage, "A", Water());
     WriteToFile(storage, "A", QXAtomCollection3D(Floats(3, 3), Types()));
   }
   QXAtomCollection3D atoms;
-  ReadFromFile(TypeParam(file.path, QXFile::ReadOnly), "A", atoms);
+  ReadFromFile(this->Reopen(), "A", atoms);
   EXPECT_EQ(atoms.Locations(), Floats(3, 3));
   EXPECT_TRUE(atoms.Bonds().IsEmpty());
   EXPECT_TRUE(atoms.Charges().IsEmpty());
-}
-
-TEST(QXPointCollection3DScipyTest, ScipyReadsEachAtomEntryWithItsElementTypeAndShape) {
-  static const std::string python = QXFindPythonWithScipy();
-  if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
-  QXTempPath file("scipy");
-  {
-    QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
-    WriteToFile(storage, "A", Water());
-  }
-  const char* check =
-      "import scipy.io, sys\n"
-      "f = scipy.io.loadmat(sys.argv[1])\n"
-      "got = [(n, f[n].dtype.str[1:], f[n].shape) for n in ('A', 'A_T', 'A_B', 'A_Q')]\n"
-      "want = [('A', 'f4', (3, 3)), ('A_T', 'u1', (3, 1)), ('A_B', 'i4', (2, 2)), "
-      "('A_Q', 'f4', (3, 1))]\n"
-      "assert got == want, got\n"
-      "assert f['A_B'].T.ravel().tolist() == [0, 1, 0, 2], f['A_B']\n";
-  EXPECT_EQ(std::system((python + " -c \"" + check + "\" " + file.path).c_str()), 0);
 }
 
 }  // namespace

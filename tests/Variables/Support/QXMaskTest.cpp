@@ -1,6 +1,6 @@
 #include "QXMask.h"
 
-#include "QXFileStorageTest.h"
+#include "QXVariableTestSupport.h"
 
 namespace {
 

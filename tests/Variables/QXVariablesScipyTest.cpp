@@ -1,0 +1,82 @@
+// The variable types as scipy.io, an independent reader of MAT v4 files,
+// sees them: the element type and shape of every entry each writer makes.
+#include "QXMatlabFileBytes.h"
+#include "QXSource.h"
+
+namespace {
+
+const char* const kScript = R"(import sys, scipy.io as sio
+content = {k: v for k, v in sio.loadmat(sys.argv[1]).items() if not k.startswith('__')}
+seen = {k: (v.dtype.str[1:],) + v.shape for k, v in content.items()}
+assert seen == dict(p2=('f8', 2, 1), p2v=('f8', 3, 1), p3=('f4', 3, 1), p3v=('f8', 4, 1),
+                    v3=('f4', 3, 1), r1=('f8', 2, 1), r2=('f8', 4, 1), r3=('f8', 6, 1),
+                    unset=('f8', 0, 0), s2=('f8', 4, 1), s3=('f8', 6, 1), plane=('f4', 6, 1),
+                    cut=('f8', 2, 1),
+                    V_val=('f8', 3, 1), V=('f8', 2, 3), A=('f4', 3, 3), A_T=('u1', 3, 1),
+                    A_B=('i4', 2, 2), A_Q=('f4', 3, 1),
+                    M_dim=('i4', 2, 1), M=('i4', 2, 3), D_dim=('i4', 3, 1), D=('i4', 2, 1),
+                    L_size=('i4', 1, 1), L=('f8', 2, 1), G_size=('i4', 2, 1), G=('f8', 4, 1),
+                    T_loc=('f8', 4, 1), T_dom_dim=('i4', 2, 1), T_dom=('i4', 2, 2), T=('f8', 2, 2),
+                    F=('f4', 2, 3)), seen
+assert content['A_B'].T.ravel().tolist() == [0, 1, 0, 2], content['A_B']
+assert content['T'].tolist() == [[7, 8], [0, 9]], content['T']
+)";
+
+QXMutableIntArray Runs(const std::vector<int>& bounds) {
+  return MakeArray<int>(2, static_cast<int>(bounds.size() / 2), 1, bounds);
+}
+
+void WriteSmallValues(QXDataStorage& storage) {
+  WriteToFile(storage, "p2", QXPoint2D(1, 2));
+  WriteToFile(storage, "p2v", QXPoint2DValue(1, 2, 3));
+  WriteToFile(storage, "p3", QXPoint3D(1, 2, 3));
+  WriteToFile(storage, "p3v", QXPoint3DValue(1, 2, 3, 4));
+  WriteToFile(storage, "v3", QXVector3D(1, 0, 0));
+  WriteToFile(storage, "r1", QXRegion1D(1, 2));
+  WriteToFile(storage, "r2", QXRegion2D(QXPoint2D(0, 0), QXPoint2D(1, 1)));
+  WriteToFile(storage, "r3", QXRegion3D(QXPoint3D(0, 0, 0), QXPoint3D(1, 1, 1)));
+  WriteToFile(storage, "unset", QXRegion3D());
+  WriteToFile(storage, "s2", QXShiftScale2D());
+  WriteToFile(storage, "s3", QXShiftScale3D());
+  WriteToFile(storage, "plane", QXPlane3D());
+  WriteToFile(storage, "cut", QXCoordinatePlane3D(QXCoordinatePlane3D::XPlane, 2));
+}
+
+void WriteCollections(QXDataStorage& storage) {
+  const QXMutableDoubleArray points = MakeArray<double>(2, 3, 1, {0, 1, 2, 3, 4, 5});
+  WriteToFile(storage, "V", QXPointValueCollection2D(points, Column<double>({7, 8, 9})));
+  const QXMutableFloatArray locations(3, 3, 1);
+  const QXAtomCollection3D water(locations, Column<unsigned char>({8, 1, 1}),
+                                 MakeArray<int>(2, 2, 1, {0, 1, 0, 2}),
+                                 Column<float>({-0.8f, 0.4f, 0.4f}));
+  WriteToFile(storage, "A", water);
+}
+
+void WriteGrids(QXDataStorage& storage) {
+  WriteToFile(storage, "M", QXMask::CreateFromIntervals(Runs({0, 1, 3, 5, 7, 7}), 4, 2, 1));
+  WriteToFile(storage, "D", QXMask::CreateFromIntervals(Runs({2, 9}), 2, 3, 2));
+  WriteToFile(storage, "L", QXMesh1DGrid(0.5, 0.25, 9));
+  WriteToFile(storage, "G", QXMesh2DGrid(QXPoint2D(1, 2), 0.5, 0.25, 3, 4));
+  const QXMask threeOfFour = QXMask::CreateFromIntervals(Runs({0, 0, 2, 3}), 2, 2, 1);
+  const QXMesh2DGrid masked(QXPoint2D(1, 1), 0.5, 0.5, threeOfFour);
+  WriteToFile(storage, "T", QXMesh2D(Column<double>({7, 8, 9}), masked));
+  const QXMutableFloatArray floats = MakeArray<float>(2, 3, 1, {1, 2, 3, 4, 5, 6});
+  WriteToFile(storage, "F", QXMesh2D(floats, QXMesh2DGrid()));
+}
+
+TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
+  static const std::string python = QXFindPythonWithScipy();
+  if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
+  QXTempPath file("variables"), script("variables", ".py"), output("variables", ".txt");
+  {
+    QXMatlabDataFile storage(file.path, QXFile::NewReadWrite);
+    WriteSmallValues(storage);
+    WriteCollections(storage);
+    WriteGrids(storage);
+  }
+  script.Write(kScript);
+  const std::string command = python + " " + script.path + " " + file.path + " >" + output.path + " 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0) << output.Read();
+}
+
+}  // namespace
