@@ -25,6 +25,7 @@
 #include "QXDoubleArrayRegion.h"
 #include "QXIndex.h"
 
+#include "QXDataContainer.h"
 #include "QXDataFile.h"
 #include "QXDataStorage.h"
 #include "QXEndianSwap.h"
