@@ -30,6 +30,8 @@
 #include "QXDataStorage.h"
 #include "QXEndianSwap.h"
 #include "QXFile.h"
+#include "QXLiveUpdate.h"
+#include "QXLiveUpdateC.h"
 #include "QXMatlabDataFile.h"
 
 #include "QXColor.h"
