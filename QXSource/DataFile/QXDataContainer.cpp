@@ -1,6 +1,7 @@
 #include "QXDataContainer.h"
 
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -794,6 +795,19 @@ bool QXDataContainer::WriteToStream(const void* buffer, size_t count) {
     return content->communicationSocket;
   }();
   return socket >= 0 && QXSendAll(socket, buffer, count);
+}
+
+bool QXDataContainer::PeerHasClosed() const {
+  const int socket = [this] {
+    QXLockGuard guard(content->socketLock);
+    return content->communicationSocket;
+  }();
+  if (socket < 0) return true;
+  pollfd ready{socket, POLLIN, 0};
+  if (poll(&ready, 1, 0) <= 0) return false;
+  char byte;
+  const ssize_t peeked = recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  return peeked == 0 || (peeked < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
 }
 
 namespace {

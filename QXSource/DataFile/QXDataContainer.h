@@ -234,6 +234,9 @@ class QXDataContainer : public QXDataStorage {
   size_t ReadFromStream(void* buffer, size_t count);
   // Writes count bytes in full; false when the connection failed.
   bool WriteToStream(const void* buffer, size_t count);
+  // True when the peer has closed the connection (or it failed), without
+  // waiting and without taking any byte that is waiting to be read.
+  bool PeerHasClosed() const;
   // The send and receive timeout of the connections made from now on, in
   // milliseconds (10000 at first; 0 waits for ever).
   void SetTimeout(int milliseconds);

@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <cstring>
 #include <utility>
 
@@ -16,6 +17,7 @@ const char* const kRun = "QXLiveUpdateStorage::RunCommunication";
 const char* const kQuestion = "QXLiveUpdateStorage::Synchronize";
 constexpr size_t kCommandSize = 6;
 constexpr int32_t kMaxNameLength = 65535;
+constexpr std::chrono::milliseconds kClientPollInterval(100);
 
 // The process-wide service. It is destroyed when the process ends, which
 // ends and joins its thread.
@@ -161,10 +163,17 @@ void QXLiveUpdateStorage::RaiseWakeUp() {
   wakeUpCondition.notify_one();
 }
 
-void QXLiveUpdateStorage::WaitForWakeUp() {
+bool QXLiveUpdateStorage::WaitForWakeUp() {
   std::unique_lock<std::mutex> guard(wakeUpLock);
-  wakeUpCondition.wait(guard, [this] { return wakeUpRaised; });
+  // A client that leaves meanwhile is noticed within a poll interval, so
+  // that the next one is not kept waiting until the next snapshot.
+  while (!wakeUpRaised) {
+    if (wakeUpCondition.wait_for(guard, kClientPollInterval) == std::cv_status::timeout &&
+        !wakeUpRaised && containerToSendOver.PeerHasClosed())
+      return false;
+  }
   wakeUpRaised = false;
+  return true;
 }
 
 void QXLiveUpdateStorage::LowerWakeUp() {
@@ -207,8 +216,7 @@ void QXLiveUpdateStorage::ServeClient() {
   for (const QXLiveUpdateNameType& variable : variableList)
     if (!SendVariableDefinition(variable)) return;
   while (true) {
-    WaitForWakeUp();
-    if (shouldQuit) return;
+    if (!WaitForWakeUp() || shouldQuit) return;
     std::vector<QXLiveUpdateNameType> declared;
     {
       std::lock_guard<std::mutex> guard(lockForWaitingVariables);

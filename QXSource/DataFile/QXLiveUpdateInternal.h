@@ -80,7 +80,8 @@ class QXLiveUpdateStorage {
   bool SendVariableDefinition(const QXLiveUpdateNameType& variable);
   // The wake-up signal: raising a raised signal changes nothing.
   void RaiseWakeUp();
-  void WaitForWakeUp();
+  // Waits for the signal and lowers it; false when the client left first.
+  bool WaitForWakeUp();
   void LowerWakeUp();
 
   QXDataContainer containerToSave;

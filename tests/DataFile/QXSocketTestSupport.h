@@ -64,10 +64,11 @@ class QXRawPeer {
   bool Send(const std::string& bytes) const {
     return send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
   }
-  // Up to count bytes; fewer when the peer closed or two seconds passed.
-  std::string Receive(size_t count) const {
+  // Up to count bytes; fewer when the peer closed or the time passed.
+  std::string Receive(size_t count,
+                      std::chrono::milliseconds within = std::chrono::milliseconds(2000)) const {
     std::string bytes;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    const auto deadline = std::chrono::steady_clock::now() + within;
     while (bytes.size() < count) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
