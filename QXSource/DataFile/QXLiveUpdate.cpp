@@ -234,6 +234,8 @@ void QXLiveUpdateStorage::ServeClient() {
       std::lock_guard<std::mutex> guard(latestSyncStorageLock);
       if (!syncStorageIsNewer) QXErrorMessage(kRun, "Unexpected.");
     }
+    // A client that left is dropped quietly; one whose connection fails is reported.
+    if (containerToSendOver.PeerHasClosed()) return;
     if (!containerToSendOver.WriteToStream("NewAvl", kCommandSize)) {
       QXErrorMessage(kRun, "Failed (1)");
       return;
