@@ -52,8 +52,7 @@ void PrintUpdate(const QXDataContainer& received, int update) {
       low = A(k) < low ? A(k) : low;
       high = A(k) > high ? A(k) : high;
     }
-    std::printf("  %s: %d x %d, values from %g to %g\n", names(i).c_str(), A.m(), A.n(), low,
-                high);
+    std::printf("  %s: %d x %d, values from %g to %g\n", names(i).c_str(), A.m(), A.n(), low, high);
   }
 }
 

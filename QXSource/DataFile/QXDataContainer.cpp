@@ -37,9 +37,9 @@ const char kTerminate[] = "Terminate";
 constexpr size_t kMaxSocketPath = 103;
 constexpr int kMaxNameLength = 65535;
 constexpr int32_t kMaxAnswerLength = 10000;
-// A reader takes a claimed size in steps: each step at most what has arrived
-// so far, and at least this.
-constexpr size_t kReadChunk = size_t{1} << 20;
+// A reader trusts a claimed size up to this; beyond, it takes the bytes in
+// steps, each at most what has arrived so far.
+constexpr size_t kReadChunk = size_t{64} << 20;
 
 const char* const kRegister = "QXDataContainer::RegisterSocket";
 const char* const kConnect = "QXDataContainer::ConnectToServerSocket";
@@ -818,26 +818,33 @@ bool ReceiveInt(QXDataContainer& connection, int32_t& value) {
 }
 
 // Reads total bytes that the peer claims to send into a buffer made by
-// make(total) once they are sure to fit. Until then the bytes are kept in
-// blocks, each as large as what has arrived (at least kReadChunk), so memory
-// grows with what the peer really sent. False when they do not all arrive.
+// make(total) once they are sure to fit. A claim of up to kReadChunk is
+// trusted; beyond, the first bytes are kept in blocks, each at most as large
+// as what has arrived (or kReadChunk), until what is still missing is no
+// more than that: memory never exceeds what the peer really sent plus one
+// chunk. The blocks are arrays, so a message of the same size reuses them.
+// False when the bytes do not all arrive.
 template <class Make>
 bool ReadClaimed(QXDataContainer& connection, size_t total, Make make) {
-  std::vector<std::pair<std::unique_ptr<unsigned char[]>, size_t>> blocks;
+  constexpr size_t kLargestBlock = size_t{1} << 30;
+  std::vector<QXMutableUCharArray> blocks;
   size_t received = 0;
   while (total - received > std::max(received, kReadChunk)) {
-    const size_t size = std::max(received, kReadChunk);
-    std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
-    if (connection.ReadFromStream(block.get(), size) != size) return false;
-    blocks.emplace_back(std::move(block), size);
+    const size_t room = std::min(std::max(received, kReadChunk), kLargestBlock);
+    const size_t size = std::min(room, total - received - std::max(received, kReadChunk));
+    QXMutableUCharArray block(static_cast<int>(size), 1, 1);
+    if (static_cast<size_t>(block.Length()) != size ||
+        connection.ReadFromStream(block.Pointer(), size) != size)
+      return false;
+    blocks.push_back(block);
     received += size;
   }
   unsigned char* out = make(total);
   if (out == nullptr) return false;
   size_t at = 0;
-  for (const auto& block : blocks) {
-    std::memcpy(out + at, block.first.get(), block.second);
-    at += block.second;
+  for (const QXMutableUCharArray& block : blocks) {
+    std::memcpy(out + at, block.Pointer(), static_cast<size_t>(block.Length()));
+    at += static_cast<size_t>(block.Length());
   }
   blocks.clear();
   return connection.ReadFromStream(out + at, total - at) == total - at;

@@ -28,8 +28,9 @@
 // thread, releases a thread blocked waiting for a client or in a read.
 //
 // The peer is never trusted: a message is read in full or fails, every
-// length is bounded before it is used, and a reader never holds more memory
-// than twice what has really arrived plus one megabyte.
+// length is bounded before it is used, and the memory a reader holds for a
+// value stays within three times what has really arrived plus 64 MiB, so a
+// peer cannot make it allocate what the peer does not send.
 //
 // Wire format (integers are 32-bit, in the machine's byte order):
 //   password exchange (TCP only): server sends length + text; client sends

@@ -193,6 +193,23 @@ TEST_F(QXDataContainerSocketTest, AClientReadsBackEveryTypeAndKeepsItsOtherEntri
   EXPECT_EQ(reader.ReadString("kept"), "mine");
 }
 
+// Beyond 64 MiB a reader takes the first bytes in blocks before it
+// allocates the array.
+TEST_F(QXDataContainerSocketTest, AValueLargerThanTheTrustedClaimArrivesWhole) {
+  if (std::string(QX_EMULATOR).size() > 0) GTEST_SKIP() << "70 MiB is slow under emulation";
+  ASSERT_TRUE(server.RegisterSocket(path.path));
+  QXMutableUCharArray A(70 << 20, 1, 1);
+  for (int i = 0; i < A.Length(); i++) A(i) = static_cast<unsigned char>(i % 251);
+  server.Save(A, "large");
+  QXBackgroundCall serve([this] { return server.WaitForClient() && server.WriteIntoSocket(); },
+                         [this] { server.ForceQuit(); });
+  QXDataContainer reader;
+  ASSERT_TRUE(reader.ConnectToServerSocket(path.path));
+  EXPECT_TRUE(reader.ReadFromSocket());
+  EXPECT_TRUE(serve.Wait());
+  EXPECT_EQ(reader.FindVariable("large"), server.FindVariable("large"));
+}
+
 TEST_F(QXDataContainerSocketTest, AClientContainerLeavesTheServersSocketInPlace) {
   ASSERT_TRUE(server.RegisterSocket(path.path));
   QXBackgroundCall wait([this] { return server.WaitForClient(); }, [this] { server.ForceQuit(); });
