@@ -13,7 +13,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <type_traits>
 #include <utility>
 #include <vector>

@@ -85,13 +85,6 @@ struct QXDataContainerEntry {
   bool operator!=(const QXDataContainerEntry& other) const { return !(*this == other); }
 };
 
-// One line of the listing; lines order by name.
-struct QXDataContainerString {
-  std::string name;
-  std::string description;
-  bool operator<(const QXDataContainerString& other) const { return name < other.name; }
-};
-
 using QXDataContainerEntries = std::map<std::string, QXDataContainerEntry>;
 struct QXDataContainerStorage;
 

@@ -164,7 +164,10 @@ TEST_F(QXDataContainerSocketTest, WritingToAClosedClientFailsWithoutASignal) {
   EXPECT_EQ(Reports(), Lines{"QXDataContainer::WriteIntoSocket: Socket failed (0)"});
 }
 
-TEST_F(QXDataContainerSocketTest, WithoutAClientNothingIsWritten) {
+TEST_F(QXDataContainerSocketTest, WithoutAConnectionNothingIsWrittenOrRead) {
+  EXPECT_FALSE(server.ReadFromSocket());
+  EXPECT_EQ(Reports(), Lines{"QXDataContainer::ReadFromSocket: Not connected to a server."});
+  EXPECT_FALSE(server.TerminateCommunication());
   EXPECT_FALSE(server.WriteIntoSocket());
   EXPECT_EQ(server.SocketNumber(), -1);
   EXPECT_EQ(Reports(), Lines{"QXDataContainer::SocketNumber: No client connected."});

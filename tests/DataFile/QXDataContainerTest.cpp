@@ -62,12 +62,6 @@ TEST_F(QXDataContainerTest, NumbersAreOneByOneArraysOfTheirType) {
   EXPECT_EQ(container.ReadNumber("i"), 3.0);
 }
 
-TEST_F(QXDataContainerTest, ReadNumberOfSeveralElementsIsZero) {
-  QXDataContainer container;
-  container.Save(Column<double>({1, 2}), "two");
-  EXPECT_EQ(container.ReadNumber("two"), 0.0);
-}
-
 TEST_F(QXDataContainerTest, SavedAsTellsDoublesAndStrings) {
   QXDataContainer container;
   container.Save(1.0, "d");
@@ -141,16 +135,6 @@ TEST_F(QXDataContainerTest, CopiesAndPointersShareTheEntries) {
   assigned = container;
   EXPECT_EQ(assigned.ReadNumber("from copy"), 1.0);
   EXPECT_EQ(assigned.ReadNumber("from pointer"), 2.0);
-}
-
-TEST_F(QXDataContainerTest, AllVariableNamesAreInByteOrder) {
-  QXDataContainer container;
-  for (const char* name : {"b", "a", "\xC3\xA9", "B"}) container.Save(1.0, name);
-  const QXList<std::string> names = container.AllVariableNames();
-  EXPECT_EQ(names(0), "B");
-  EXPECT_EQ(names(1), "a");
-  EXPECT_EQ(names(2), "b");
-  EXPECT_EQ(names(3), "\xC3\xA9");
 }
 
 TEST_F(QXDataContainerTest, OverwriteContentWithReplacesEveryEntryAndSharesArrays) {
