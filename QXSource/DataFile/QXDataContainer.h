@@ -106,7 +106,9 @@ class QXDataContainer : public QXDataStorage {
   bool IsReadOnly() const override;
 
   // Each save replaces any entry of the name with a copy of the value.
-  // Numbers are 1 x 1 x 1 int or double arrays.
+  // Numbers are 1 x 1 x 1 int or double arrays. A name that could not travel
+  // is refused under "QXDataContainer::Save": "The name is empty.", "The
+  // name is longer than 65535 characters.".
   void Save(int v, std::string name) override;
   void Save(double v, std::string name) override;
   void Save(const QXDoubleArray& A, std::string name) override;
@@ -196,11 +198,13 @@ class QXDataContainer : public QXDataStorage {
   bool WriteIntoSocket();
   // Writes "Terminate" to the client; false when it could not.
   bool TerminateCommunication();
-  // Shuts the connection down and closes it.
+  // Shuts the connection down and closes it. Called by the thread that uses
+  // the connection; another thread ends it with ForceQuit.
   void ClientFailed();
   // Ends serving for good, from any thread: a thread blocked in WaitForClient
-  // or in a read returns false, both sockets are shut down, and a named
-  // socket this container created is removed.
+  // (or in a client's password exchange), in a read or in a write returns
+  // false, both sockets are shut down, and a named socket this container
+  // created is removed.
   void ForceQuit();
   bool WaitingForClient() const;
   bool CurrentlyReading() const;
@@ -220,7 +224,8 @@ class QXDataContainer : public QXDataStorage {
   // stay. False, keeping the entries read so far and dropping the
   // connection, when the message is cut short, malformed ("Invalid response
   // from server." for a wrong tag, "Invalid message from server." for a bad
-  // length or type) or too large for an array.
+  // length, type code or an array too large to hold), or when there is no
+  // connection ("Not connected to a server.").
   bool ReadFromSocket();
 
   // --- The connection ---------------------------------------------------------
