@@ -36,6 +36,8 @@ const char kTerminate[] = "Terminate";
 constexpr size_t kMaxSocketPath = 103;
 constexpr int kMaxNameLength = 65535;
 constexpr int32_t kMaxAnswerLength = 10000;
+// A message's small parts are gathered into writes of about this size.
+constexpr size_t kGatheredBytes = size_t{64} << 10;
 // A reader trusts a claimed size up to this; beyond, it takes the bytes in
 // steps, each at most what has arrived so far.
 constexpr size_t kReadChunk = size_t{64} << 20;
@@ -656,48 +658,52 @@ bool QXDataContainer::WriteIntoSocket() {
     QXLockGuard guard(content->accessLock);
     entries = content->content;
   }
-  const int32_t count = static_cast<int32_t>(entries.size());
-  if (!QXSendAll(socket, kTag, kTagSize) || !QXSendAll(socket, &count, sizeof count)) {
-    QXErrorMessage(kWrite, "Socket failed (0)");
+  // Headers and small data gather in one buffer that goes out when it is
+  // full or before large data, which go straight from the array: a message
+  // of many small entries costs a few writes, a large array no copy.
+  std::vector<unsigned char> pending(kTag, kTag + kTagSize);
+  AppendInt(pending, static_cast<int32_t>(entries.size()));
+  bool tagSent = false;
+  const auto fail = [&] {
+    QXErrorMessage(kWrite, tagSent ? "Socket failed (7)" : "Socket failed (0)");
     ClientFailed();
     return false;
-  }
-  std::vector<unsigned char> header;
+  };
+  const auto flush = [&] {
+    if (!QXSendAll(socket, pending.data(), pending.size())) return false;
+    pending.clear();
+    tagSent = true;
+    return true;
+  };
   for (const auto& item : entries) {
     const QXDataContainerEntry& entry = item.second;
-    header.clear();
-    AppendInt(header, static_cast<int32_t>(item.first.size()));
-    header.insert(header.end(), item.first.begin(), item.first.end());
-    AppendInt(header, entry.type);
-    const void* data = nullptr;
+    AppendInt(pending, static_cast<int32_t>(item.first.size()));
+    pending.insert(pending.end(), item.first.begin(), item.first.end());
+    AppendInt(pending, entry.type);
+    const unsigned char* data = nullptr;
     size_t dataBytes = 0;
     if (entry.type == QXContainerString) {
-      AppendInt(header, static_cast<int32_t>(entry.sEntry.size()));
-      data = entry.sEntry.data();
+      AppendInt(pending, static_cast<int32_t>(entry.sEntry.size()));
+      data = reinterpret_cast<const unsigned char*>(entry.sEntry.data());
       dataBytes = entry.sEntry.size();
     } else {
       VisitArrayType(entry.type, [&](auto element) {
         const auto& A = Member<decltype(element)>(entry);
-        AppendInt(header, A.m());
-        AppendInt(header, A.n());
-        AppendInt(header, A.o());
-        data = A.Pointer();
+        AppendInt(pending, A.m());
+        AppendInt(pending, A.n());
+        AppendInt(pending, A.o());
+        data = reinterpret_cast<const unsigned char*>(A.Pointer());
         dataBytes = static_cast<size_t>(A.Length()) * sizeof(element);
       });
     }
-    // A small entry goes out in one write with its header.
-    if (dataBytes <= 4096) {
-      const unsigned char* bytes = static_cast<const unsigned char*>(data);
-      if (dataBytes > 0) header.insert(header.end(), bytes, bytes + dataBytes);
-      dataBytes = 0;
-    }
-    if (!QXSendAll(socket, header.data(), header.size()) ||
-        (dataBytes > 0 && !QXSendAll(socket, data, dataBytes))) {
-      QXErrorMessage(kWrite, "Socket failed (7)");
-      ClientFailed();
-      return false;
+    if (dataBytes <= kGatheredBytes) {
+      if (dataBytes > 0) pending.insert(pending.end(), data, data + dataBytes);
+      if (pending.size() >= kGatheredBytes && !flush()) return fail();
+    } else if (!flush() || !QXSendAll(socket, data, dataBytes)) {
+      return fail();
     }
   }
+  if (!pending.empty() && !flush()) return fail();
   return true;
 }
 

@@ -192,9 +192,11 @@ class QXDataContainer : public QXDataStorage {
   bool ClientConnected() const;
   // The connected socket, or -1 with the report "No client connected.".
   int SocketNumber() const;
-  // Sends every entry to the client in one content message. A write that
-  // fails reports "Socket failed (0)" (tag and count) or "Socket failed (7)"
-  // (an entry), drops the client and returns false.
+  // Sends every entry to the client in one content message, small parts
+  // gathered into few writes and large arrays written straight from their
+  // memory. A write that fails reports "Socket failed (0)" (the first one,
+  // with the tag and the count) or "Socket failed (7)" (a later one), drops
+  // the client and returns false.
   bool WriteIntoSocket();
   // Writes "Terminate" to the client; false when it could not.
   bool TerminateCommunication();
