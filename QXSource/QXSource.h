@@ -25,10 +25,13 @@
 #include "QXDoubleArrayRegion.h"
 #include "QXIndex.h"
 
+#include "QXDataContainer.h"
 #include "QXDataFile.h"
 #include "QXDataStorage.h"
 #include "QXEndianSwap.h"
 #include "QXFile.h"
+#include "QXLiveUpdate.h"
+#include "QXLiveUpdateC.h"
 #include "QXMatlabDataFile.h"
 
 #include "QXColor.h"
