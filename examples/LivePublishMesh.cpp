@@ -4,9 +4,9 @@
 //
 //   LivePublishMesh [socket path] [steps]      (default /tmp/QXLiveMesh, 200)
 //
-// Watch it with LiveWatchClient on the same path. The mesh is saved as the
-// field, a 40 x 30 double array, and its grid as the numbers
-// "temperature_origin_x", "temperature_origin_y" and "temperature_spacing".
+// Watch it with LiveWatchClient on the same path. The mesh is saved as any
+// storage holds it: the values under "temperature" and the grid's placement
+// under "temperature_loc".
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "QXLiveUpdate.h"
+#include "QXMesh2D.h"
 
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : "/tmp/QXLiveMesh";
@@ -25,9 +26,7 @@ int main(int argc, char** argv) {
   const int m = 40;
   const int n = 30;
   const double spacing = 0.25;
-  data.Save(0.0, "temperature_origin_x");
-  data.Save(0.0, "temperature_origin_y");
-  data.Save(spacing, "temperature_spacing");
+  const QXMesh2DGrid grid(QXPoint2D(-5, -3.75), spacing, spacing, m, n);
   QXMutableDoubleArray field(m, n, 1);
   for (int step = 0; step < steps; step++) {
     const double t = 0.1 * step;
@@ -36,7 +35,7 @@ int main(int argc, char** argv) {
       for (int j = 0; j < n; j++)
         for (int i = 0; i < m; i++)
           field(i, j) = 20.0 + 5.0 * std::sin(spacing * i - t) * std::cos(0.5 * spacing * j);
-      data.Save(field, "temperature");
+      WriteToFile(data, "temperature", QXMesh2D(field, grid));
       data.Save(t, "time");
     }
     QXLiveSynchronize();

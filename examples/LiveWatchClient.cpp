@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "QXDataContainer.h"
+#include "QXMesh2D.h"
 
 namespace {
 
@@ -38,21 +39,21 @@ std::string AddCommand(const std::vector<std::string>& names) {
   return command;
 }
 
-void PrintUpdate(const QXDataContainer& received, int update) {
+// The time and every announced mesh, read back as a mesh.
+void PrintUpdate(const QXDataContainer& received, const std::vector<std::string>& meshes,
+                 int update) {
   std::printf("update %d", update);
   if (received.Contains("time")) std::printf(" at t = %g", received.ReadNumber("time"));
   std::printf("\n");
-  const QXList<std::string> names = received.AllVariableNames();
-  for (int i = 0; i < names.Length(); i++) {
-    const QXDoubleArray A = received.ReadDoubleArray(names(i));
-    if (A.Length() < 2) continue;
-    double low = A(0);
-    double high = A(0);
-    for (int k = 1; k < A.Length(); k++) {
-      low = A(k) < low ? A(k) : low;
-      high = A(k) > high ? A(k) : high;
-    }
-    std::printf("  %s: %d x %d, values from %g to %g\n", names(i).c_str(), A.m(), A.n(), low, high);
+  for (const std::string& name : meshes) {
+    if (!received.Contains(name)) continue;
+    QXMesh2D mesh;
+    ReadFromFile(received, name, mesh);
+    const QXRegion1D range = ValueRange(mesh);
+    const QXMesh2DGrid grid = mesh.Grid();
+    std::printf("  %s: %d x %d points from (%g, %g), steps %g and %g; values from %g to %g\n",
+                name.c_str(), mesh.m(), mesh.n(), grid.Origin().x, grid.Origin().y, grid.dx(),
+                grid.dy(), range.minV, range.maxV);
   }
 }
 
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
   server.SetTimeout(0);  // updates may be far apart
   if (!server.ConnectToServerSocket(path)) return 1;
   server.WriteToStream("Hello ", 6);
-  std::vector<std::string> announced;
+  std::vector<std::string> meshes;
   std::vector<std::string> toAsk;
   for (int update = 1; update <= updates;) {
     char message[6];
@@ -79,9 +80,13 @@ int main(int argc, char** argv) {
           !ReadText(server, name) || !ReadText(server, type))
         break;
       std::printf("variable %s of type %s\n", name.c_str(), type.c_str());
-      // A mesh comes with its grid.
-      for (const char* suffix : {"", "_origin_x", "_origin_y", "_spacing"})
-        toAsk.push_back(name + suffix);
+      // A mesh comes with its grid's placement and its mask.
+      if (type == "Mesh2D") {
+        meshes.push_back(name);
+        for (const char* suffix : {"", "_loc", "_dom", "_dom_dim"}) toAsk.push_back(name + suffix);
+      } else {
+        toAsk.push_back(name);
+      }
       toAsk.push_back("time");
       server.WriteToStream("Ok    ", 6);
     } else if (kind == "NewAvl") {
@@ -90,7 +95,7 @@ int main(int argc, char** argv) {
       question += "Send  ";
       if (!server.WriteToStream(question.data(), question.size()) || !server.ReadFromSocket())
         break;
-      PrintUpdate(server, update++);
+      PrintUpdate(server, meshes, update++);
     } else {
       break;
     }
