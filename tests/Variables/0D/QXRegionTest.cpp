@@ -17,11 +17,8 @@ std::vector<double> Interval(const QXRegion1D& r) { return {r.minV, r.maxV}; }
 std::vector<double> Box(const QXRegion2D& r) { return {r.xmin, r.xmax, r.ymin, r.ymax}; }
 std::vector<double> Box(const QXRegion3D& r) { return {r.xmin, r.xmax, r.ymin, r.ymax, r.zmin, r.zmax}; }
 
-TEST(QXRegionTest, AnIntervalOrdersItsEnds) {
+TEST(QXRegionTest, AnIntervalOrdersItsEndsButARectangleKeepsItsCorners) {
   EXPECT_EQ(Interval(QXRegion1D(5, 2)), (std::vector<double>{2, 5}));
-}
-
-TEST(QXRegionTest, ARectangleKeepsItsCornersAsGiven) {
   EXPECT_EQ(Box(QXRegion2D(QXPoint2D(5, 5), QXPoint2D(2, 2))), (std::vector<double>{5, 2, 5, 2}));
 }
 
@@ -76,15 +73,12 @@ TEST(QXRegionTest, BoundingBox2DIgnoresNaNOneCoordinateAtATime) {
   EXPECT_EQ(Box(BoundingBox2D(points)), (std::vector<double>{2, 4, 1, 3}));
   const QXMutableDoubleArray noX = MakeArray<double>(2, 2, 1, {NaN, 1, NaN, 3});
   EXPECT_FALSE(BoundingBox2D(noX).isSet);
+  EXPECT_FALSE(BoundingBox2D(QXDoubleArray()).isSet);
 }
 
 TEST(QXRegionTest, BoundingBox3DReadsSixRowsAsTwoPoints) {
   const QXMutableFloatArray points = MakeArray<float>(6, 1, 1, {0, 0, 0, 1, 2, 3});
   EXPECT_EQ(Box(BoundingBox3D(points)), (std::vector<double>{0, 1, 0, 2, 0, 3}));
-}
-
-TEST(QXRegionTest, BoundingBoxOfNothingIsUnset) {
-  EXPECT_FALSE(BoundingBox2D(QXDoubleArray()).isSet);
   EXPECT_FALSE(BoundingBox3D(QXFloatArray()).isSet);
 }
 
