@@ -17,15 +17,17 @@ namespace {
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
+// The next byte on the pipe; 0 when none came within the time.
+char NextByte(int pipe, int milliseconds) {
+  pollfd ready{pipe, POLLIN, 0};
+  char byte = 0;
+  if (poll(&ready, 1, milliseconds) == 1 && read(pipe, &byte, 1) != 1) byte = 0;
+  return byte;
+}
+
 // The child's end of the pipes to the test.
 struct QXParent {
-  // The next byte from the test; 0 when none came within five seconds.
-  char Wait() const {
-    pollfd ready{in, POLLIN, 0};
-    char byte = 0;
-    if (poll(&ready, 1, 5000) == 1 && read(in, &byte, 1) != 1) byte = 0;
-    return byte;
-  }
+  char Wait() const { return NextByte(in, 5000); }
   void Signal(char byte) const { (void)!write(out, &byte, 1); }
   int in;
   int out;
@@ -62,13 +64,7 @@ class QXChild {
     close(fromChild);
   }
   void Send(char byte) const { (void)!write(toChild, &byte, 1); }
-  // The next byte from the child; 0 when none came within two seconds.
-  char Receive() const {
-    pollfd ready{fromChild, POLLIN, 0};
-    char byte = 0;
-    if (poll(&ready, 1, 2000) == 1 && read(fromChild, &byte, 1) != 1) byte = 0;
-    return byte;
-  }
+  char Receive() const { return NextByte(fromChild, 2000); }
   // The child's exit status, or -1 when it did not end within the time.
   int Finish(milliseconds within = milliseconds(2000)) {
     const auto deadline = Clock::now() + within;
@@ -111,15 +107,30 @@ std::string Command(const std::string& command, const std::vector<std::string>& 
   return bytes + QXWireInt(0);
 }
 
-// A raw client connected to the path, retrying while the child starts.
-std::unique_ptr<QXRawPeer> ConnectTo(const std::string& path) {
+// A raw client, retrying the connection while the child starts.
+std::unique_ptr<QXRawPeer> ConnectWith(const std::function<int()>& connect) {
   const auto deadline = Clock::now() + milliseconds(2000);
-  int socket = -1;
+  int socket = connect();
   while (socket < 0 && Clock::now() < deadline) {
-    socket = QXRawPeer::ConnectToPath(path);
-    if (socket < 0) std::this_thread::sleep_for(milliseconds(5));
+    std::this_thread::sleep_for(milliseconds(5));
+    socket = connect();
   }
   return std::make_unique<QXRawPeer>(socket);
+}
+std::unique_ptr<QXRawPeer> ConnectTo(const std::string& path) {
+  return ConnectWith([&] { return QXRawPeer::ConnectToPath(path); });
+}
+
+// The bytes the peer received, as many as expected has.
+std::string ReceiveLike(const QXRawPeer& peer, const std::string& expected) {
+  return peer.Receive(expected.size());
+}
+
+// A raw client that said Hello and was told NewAvl.
+std::unique_ptr<QXRawPeer> Greeted(std::unique_ptr<QXRawPeer> client) {
+  client->Send("Hello ");
+  EXPECT_EQ(client->Receive(6), "NewAvl");
+  return client;
 }
 
 // The child's checks: each failed one is its own exit status.
@@ -132,18 +143,20 @@ int Check(std::initializer_list<bool> facts) {
   return 0;
 }
 
-using QXLiveUpdateTest = QXReportingTest;
+class QXLiveUpdateTest : public QXReportingTest {
+ protected:
+  QXSocketPath path;
+};
 
 TEST_F(QXLiveUpdateTest, PublishingIsRefusedTwiceAndForBadPathsAndPorts) {
-  QXSocketPath path;
   QXTempPath file("live_file", ".txt");
   file.Write("keep");
   QXChild child([&](const QXParent&) {
-    const bool refusals[] = {
-        !QXLivePublish(file.path),     !QXLivePublish("/tmp/" + std::string(99, 'l')),
-        !QXLivePublish(0, "a", "b"),   !QXLivePublish(65536, "a", "b"),
-        !QXCLivePublishLocal(nullptr),
-    };
+    const bool refused = !QXLivePublish(file.path);
+    const bool tooLong = !QXLivePublish("/tmp/" + std::string(99, 'l'));
+    const bool zero = !QXLivePublish(0, "a", "b");
+    const bool tooLarge = !QXLivePublish(65536, "a", "b");
+    const bool null = !QXCLivePublishLocal(nullptr);
     const bool published = QXLivePublish(path.path);
     const bool second = QXLivePublish(path.path);
     QXLiveAddVariable("", "Number");
@@ -158,28 +171,25 @@ TEST_F(QXLiveUpdateTest, PublishingIsRefusedTwiceAndForBadPathsAndPorts) {
         "QXLiveUpdateStorage::AddVariable: The variable name is empty.",
         "QXCLiveAddVariable: A null string was given.",
     };
-    return Check({refusals[0], refusals[1], refusals[2], refusals[3], refusals[4], published,
-                  !second, QXErrorListSnapshot() == expected});
+    return Check({refused, tooLong, zero, tooLarge, null, published, !second,
+                  QXErrorListSnapshot() == expected});
   });
   EXPECT_EQ(child.Finish(), 0);
   EXPECT_EQ(file.Read(), "keep");
 }
 
+// Without a client the process also ends promptly.
 TEST_F(QXLiveUpdateTest, PublishingReplacesAnOldSocketAndRemovesItsOwnAtTheEnd) {
-  QXSocketPath path;
-  {
-    QXDataContainer old;
-    ASSERT_TRUE(old.RegisterSocket(path.path));
-    QXChild child([&](const QXParent&) { return QXLivePublish(path.path) ? 0 : 1; });
-    EXPECT_EQ(child.Finish(), 0);
-    EXPECT_NE(access(path.path.c_str(), F_OK), 0);
-  }
+  QXDataContainer old;
+  ASSERT_TRUE(old.RegisterSocket(path.path));
+  QXChild child([&](const QXParent&) { return QXLivePublish(path.path) ? 0 : 1; });
+  EXPECT_EQ(child.Finish(), 0);
+  EXPECT_NE(access(path.path.c_str(), F_OK), 0);
 }
 
 // Greeting, definition, NewAvl, name list, content; unchanged values are
 // not sent again; a reconnected client receives everything whole.
 TEST_F(QXLiveUpdateTest, AClientFollowsTheScriptAndReceivesOnlyChanges) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     const bool idle = !QXLiveCurrentlyConnected() && !QXLiveCurrentlySendingOver("x");
     if (!QXLivePublish(path.path)) return 1;
@@ -198,32 +208,31 @@ TEST_F(QXLiveUpdateTest, AClientFollowsTheScriptAndReceivesOnlyChanges) {
   });
   auto client = ConnectTo(path.path);
   client->Send("Hello ");
-  EXPECT_EQ(client->Receive(AddVar("x", "Number").size()), AddVar("x", "Number"));
+  EXPECT_EQ(ReceiveLike(*client, AddVar("x", "Number")), AddVar("x", "Number"));
   client->Send("Ok    ");
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send(Command("Add   ", {"x"}) + "Send  ");
-  EXPECT_EQ(client->Receive(Content({{"x", 1}}).size()), Content({{"x", 1}}));
+  EXPECT_EQ(ReceiveLike(*client, Content({{"x", 1}})), Content({{"x", 1}}));
   child.Send('n');
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send("Send  ");
-  EXPECT_EQ(client->Receive(Content({}).size()), Content({}));
+  EXPECT_EQ(ReceiveLike(*client, Content({})), Content({}));
   child.Send('n');
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send("Send  ");
-  EXPECT_EQ(client->Receive(Content({{"x", 3}}).size()), Content({{"x", 3}}));
+  EXPECT_EQ(ReceiveLike(*client, Content({{"x", 3}})), Content({{"x", 3}}));
   client = ConnectTo(path.path);
   client->Send("Hello ");
-  EXPECT_EQ(client->Receive(AddVar("x", "Number").size()), AddVar("x", "Number"));
+  EXPECT_EQ(ReceiveLike(*client, AddVar("x", "Number")), AddVar("x", "Number"));
   client->Send("Ok    ");
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send("Send  ");
-  EXPECT_EQ(client->Receive(Content({{"x", 3}}).size()), Content({{"x", 3}}));
+  EXPECT_EQ(ReceiveLike(*client, Content({{"x", 3}})), Content({{"x", 3}}));
   child.Send('q');
   EXPECT_EQ(child.Finish(), 0);
 }
 
 TEST_F(QXLiveUpdateTest, SeveralSynchronizationsGiveOneNewAvlWithTheLatest) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     QXDataContainer data = QXLiveDataObject();
@@ -237,16 +246,14 @@ TEST_F(QXLiveUpdateTest, SeveralSynchronizationsGiveOneNewAvlWithTheLatest) {
     parent.Signal('d');
     return parent.Wait() == 'q' ? 0 : 3;
   });
-  auto client = ConnectTo(path.path);
-  client->Send("Hello ");
-  EXPECT_EQ(client->Receive(6), "NewAvl");
+  auto client = Greeted(ConnectTo(path.path));
   client->Send(Command("Add   ", {"x"}) + "Send  ");
-  EXPECT_EQ(client->Receive(Content({{"x", 1}}).size()), Content({{"x", 1}}));
+  EXPECT_EQ(ReceiveLike(*client, Content({{"x", 1}})), Content({{"x", 1}}));
   child.Send('n');
   EXPECT_EQ(child.Receive(), 'd');
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send("Send  ");
-  EXPECT_EQ(client->Receive(Content({{"x", 4}}).size()), Content({{"x", 4}}));
+  EXPECT_EQ(ReceiveLike(*client, Content({{"x", 4}})), Content({{"x", 4}}));
   EXPECT_EQ(client->Receive(1, milliseconds(200)), "");
   child.Send('q');
   EXPECT_EQ(child.Finish(), 0);
@@ -254,7 +261,6 @@ TEST_F(QXLiveUpdateTest, SeveralSynchronizationsGiveOneNewAvlWithTheLatest) {
 
 // Requested names decide what is sent and what the program is told.
 TEST_F(QXLiveUpdateTest, OnlyRequestedVariablesAreSentAndReported) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     QXDataContainer data = QXLiveDataObject();
@@ -272,18 +278,16 @@ TEST_F(QXLiveUpdateTest, OnlyRequestedVariablesAreSentAndReported) {
     }
     return parent.Wait() == 'q' ? 0 : 3;
   });
-  auto client = ConnectTo(path.path);
-  client->Send("Hello ");
-  EXPECT_EQ(client->Receive(6), "NewAvl");
+  auto client = Greeted(ConnectTo(path.path));
   client->Send(Command("Add   ", {"a", "b"}) + Command("Remove", {"b"}) + "Send  ");
-  EXPECT_EQ(client->Receive(Content({{"a", 1}}).size()), Content({{"a", 1}}));
+  EXPECT_EQ(ReceiveLike(*client, Content({{"a", 1}})), Content({{"a", 1}}));
   child.Send('1');
   EXPECT_EQ(child.Receive(), 'y');
   EXPECT_EQ(child.Receive(), 'n');
   EXPECT_EQ(child.Receive(), 'y');
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send(Command("Remove", {"a"}) + "Send  ");
-  EXPECT_EQ(client->Receive(Content({}).size()), Content({}));
+  EXPECT_EQ(ReceiveLike(*client, Content({})), Content({}));
   child.Send('2');
   EXPECT_EQ(child.Receive(), 'n');
   EXPECT_EQ(child.Receive(), 'n');
@@ -293,7 +297,6 @@ TEST_F(QXLiveUpdateTest, OnlyRequestedVariablesAreSentAndReported) {
 }
 
 TEST_F(QXLiveUpdateTest, AVariableDeclaredLaterIsAnnouncedInTheNextRound) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     QXLiveSynchronize();
@@ -304,30 +307,27 @@ TEST_F(QXLiveUpdateTest, AVariableDeclaredLaterIsAnnouncedInTheNextRound) {
     QXLiveSynchronize();
     return parent.Wait() == 'q' ? 0 : 4;
   });
-  auto client = ConnectTo(path.path);
-  client->Send("Hello ");
-  EXPECT_EQ(client->Receive(6), "NewAvl");
+  auto client = Greeted(ConnectTo(path.path));
   client->Send(Command("Add   ", {"Seq_late"}) + "Send  ");
-  EXPECT_EQ(client->Receive(Content({}).size()), Content({}));
+  EXPECT_EQ(ReceiveLike(*client, Content({})), Content({}));
   child.Send('n');
-  EXPECT_EQ(client->Receive(AddVar("late", "Path").size()), AddVar("late", "Path"));
+  EXPECT_EQ(ReceiveLike(*client, AddVar("late", "Path")), AddVar("late", "Path"));
   client->Send("Ok    ");
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send("Send  ");
   // The type is saved as the thread announces the variable, after the snapshot.
-  EXPECT_EQ(client->Receive(Content({}).size()), Content({}));
+  EXPECT_EQ(ReceiveLike(*client, Content({})), Content({}));
   child.Send('m');
   EXPECT_EQ(client->Receive(6), "NewAvl");
   client->Send("Send  ");
   const std::string typeEntry =
       kTag + QXWireInt(1) + QXWireText("Seq_late") + QXWireInt(1) + QXWireText("Path");
-  EXPECT_EQ(client->Receive(typeEntry.size()), typeEntry);
+  EXPECT_EQ(ReceiveLike(*client, typeEntry), typeEntry);
   child.Send('q');
   EXPECT_EQ(child.Finish(), 0);
 }
 
 TEST_F(QXLiveUpdateTest, MalformedNameListsDropTheClientAndTheNextIsServed) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     QXDataContainer data = QXLiveDataObject();
@@ -343,18 +343,14 @@ TEST_F(QXLiveUpdateTest, MalformedNameListsDropTheClientAndTheNextIsServed) {
   });
   for (const std::string& question : {"Add   " + QXWireInt(65536), "Add   " + QXWireInt(5) + "ab",
                                       "Add   " + QXWireInt(0) + "Se"}) {
-    auto client = ConnectTo(path.path);
-    client->Send("Hello ");
-    EXPECT_EQ(client->Receive(6), "NewAvl");
+    auto client = Greeted(ConnectTo(path.path));
     client->Send(question);
     shutdown(client->fd, SHUT_WR);
     EXPECT_TRUE(client->PeerClosed());
   }
-  auto client = ConnectTo(path.path);
-  client->Send("Hello ");
-  EXPECT_EQ(client->Receive(6), "NewAvl");
+  auto client = Greeted(ConnectTo(path.path));
   client->Send(Command("Add   ", {"x"}) + "Send  ");
-  EXPECT_EQ(client->Receive(Content({{"x", 1}}).size()), Content({{"x", 1}}));
+  EXPECT_EQ(ReceiveLike(*client, Content({{"x", 1}})), Content({{"x", 1}}));
   child.Send('q');
   EXPECT_EQ(child.Finish(), 0);
 }
@@ -363,40 +359,21 @@ TEST_F(QXLiveUpdateTest, ATcpClientPassesThePasswordExchangeFirst) {
   const uint16_t port = QXFreePort();
   QXChild child([&](const QXParent& parent) {
     if (!QXCLivePublishRemote(port, "who", "me")) return 1;
-    QXDataContainer data = QXLiveDataObject();
-    data.Save(1.0, "x");
     QXLiveSynchronize();
     return parent.Wait() == 'q' ? 0 : 2;
   });
-  std::unique_ptr<QXRawPeer> client;
-  const auto deadline = Clock::now() + milliseconds(2000);
-  while ((client == nullptr || !client->Connected()) && Clock::now() < deadline)
-    client = std::make_unique<QXRawPeer>(QXRawPeer::ConnectToPort(port));
+  auto client = ConnectWith([&] { return QXRawPeer::ConnectToPort(port); });
   EXPECT_EQ(client->Receive(7), QXWireText("who"));
   client->Send(QXWireText("me"));
   EXPECT_EQ(client->Receive(4), QXWireInt(1));
-  client->Send("Hello ");
-  EXPECT_EQ(client->Receive(6), "NewAvl");
-  client->Send(Command("Add   ", {"x"}) + "Send  ");
-  EXPECT_EQ(client->Receive(Content({{"x", 1}}).size()), Content({{"x", 1}}));
+  client = Greeted(std::move(client));
   child.Send('q');
   EXPECT_EQ(child.Finish(), 0);
 }
 
 // --- Ending -----------------------------------------------------------------------
 
-TEST_F(QXLiveUpdateTest, TheProcessEndsPromptlyWithoutAClient) {
-  QXSocketPath path;
-  QXChild child([&](const QXParent& parent) {
-    if (!QXLivePublish(path.path)) return 1;
-    return parent.Wait() == 'q' ? 0 : 2;
-  });
-  child.Send('q');
-  EXPECT_EQ(child.Finish(), 0);
-}
-
 TEST_F(QXLiveUpdateTest, TheProcessEndsPromptlyWithAConnectedClient) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     parent.Signal(QXLiveCurrentlyConnected() ? 'y' : 'n');
@@ -411,7 +388,6 @@ TEST_F(QXLiveUpdateTest, TheProcessEndsPromptlyWithAConnectedClient) {
 }
 
 TEST_F(QXLiveUpdateTest, TheProcessEndsPromptlyWhenTheClientStoppedReading) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     QXDataContainer data = QXLiveDataObject();
@@ -419,9 +395,7 @@ TEST_F(QXLiveUpdateTest, TheProcessEndsPromptlyWhenTheClientStoppedReading) {
     QXLiveSynchronize();
     return parent.Wait() == 'q' ? 0 : 2;
   });
-  auto client = ConnectTo(path.path);
-  client->Send("Hello ");
-  EXPECT_EQ(client->Receive(6), "NewAvl");
+  auto client = Greeted(ConnectTo(path.path));
   client->Send(Command("Add   ", {"big"}) + "Send  ");
   EXPECT_EQ(client->Receive(kTag.size()), kTag);
   child.Send('q');
@@ -429,7 +403,6 @@ TEST_F(QXLiveUpdateTest, TheProcessEndsPromptlyWhenTheClientStoppedReading) {
 }
 
 TEST_F(QXLiveUpdateTest, FiveHundredReconnectsLeaveNoDescriptorOpen) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     QXLiveSynchronize();
@@ -455,7 +428,6 @@ TEST_F(QXLiveUpdateTest, FiveHundredReconnectsLeaveNoDescriptorOpen) {
 // The program saves, declares and synchronizes as fast as it can while a
 // client keeps asking; run under ThreadSanitizer this checks the locking.
 TEST_F(QXLiveUpdateTest, SavingWhileAClientAsksStaysConsistent) {
-  QXSocketPath path;
   QXChild child([&](const QXParent& parent) {
     if (!QXLivePublish(path.path)) return 1;
     QXLiveAddVariable("v", "Array");
@@ -482,14 +454,14 @@ TEST_F(QXLiveUpdateTest, SavingWhileAClientAsksStaysConsistent) {
   char message[6];
   while (client.ReadFromStream(message, 6) == 6) {
     if (std::string(message, 6) == "AddVar") {
-      int32_t header[2];
-      client.ReadFromStream(header, sizeof header);
-      std::string name(static_cast<size_t>(header[1]), '\0');
-      client.ReadFromStream(&name[0], name.size());
-      int32_t typeLength;
-      client.ReadFromStream(&typeLength, sizeof typeLength);
-      std::string type(static_cast<size_t>(typeLength), '\0');
-      client.ReadFromStream(&type[0], type.size());
+      // A count of one, then the name and the type as texts.
+      int32_t length = 0;
+      client.ReadFromStream(&length, sizeof length);
+      for (int text = 0; text < 2; text++) {
+        client.ReadFromStream(&length, sizeof length);
+        std::string bytes(static_cast<size_t>(length), '\0');
+        client.ReadFromStream(&bytes[0], bytes.size());
+      }
       client.WriteToStream("Ok    ", 6);
       continue;
     }

@@ -33,27 +33,25 @@ class QXRawPeer {
   ~QXRawPeer() { Close(); }
 
   static int ConnectToPath(const std::string& path) {
-    const int s = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      close(s);
-      return -1;
-    }
-    return s;
+    return Connect(address);
   }
   static int ConnectToPort(uint16_t port) {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      close(s);
-      return -1;
-    }
-    return s;
+    return Connect(address);
+  }
+  // A connected socket to the address, or -1.
+  template <class Address>
+  static int Connect(const Address& address) {
+    const int s = socket(reinterpret_cast<const sockaddr&>(address).sa_family, SOCK_STREAM, 0);
+    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return s;
+    close(s);
+    return -1;
   }
 
   bool Connected() const { return fd >= 0; }
