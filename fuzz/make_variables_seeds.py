@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes seeds for the variable-type fuzzer: Matlab v4 files (little-endian)
-holding points, regions, collections, grids, masks and meshes as their writers store them, with their
-companion entries, so that mutations start from the shapes the readers know.
+holding points, regions, collections, grids, masks, meshes, bitmaps, paths
+and plots as their writers store them, with their companion entries, so that
+mutations start from the shapes the readers know.
 
     make_variables_seeds.py                 writes the corpus
 """
@@ -9,7 +10,7 @@ import os
 import struct
 
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "QXVariablesFuzzer")
-CODES = {"d": 0, "f": 10, "i": 20, "B": 50}
+CODES = {"d": 0, "f": 10, "i": 20, "H": 40, "B": 50}
 
 
 def record(kind, mrows, ncols, name, values):
@@ -42,6 +43,26 @@ SEEDS = {
         ("B", 2, 1, "A_T", [6, 8]),
         ("i", 2, 1, "A_B", [0, 1]),
         ("f", 2, 1, "A_Q", [0.5, -0.5]),
+    ],
+    "bitmaps": [
+        ("B", 2, 3, "C_Red", [1, 2, 3, 4, 5, 6]),
+        ("B", 2, 3, "C_Green", [7, 8, 9, 10, 11, 12]),
+        ("B", 2, 3, "C_Blue", [13, 14, 15, 16, 17, 18]),
+        ("B", 2, 3, "C_Alpha", [255] * 6),
+        ("d", 4, 1, "C", [0, 0, 1, 1]),
+        ("H", 3, 2, "G_Gray16", [0x1234, 2, 3, 4, 5, 0xFFFF]),
+        ("H", 3, 2, "G_Alpha16", [0, 1, 2, 3, 4, 5]),
+        ("d", 4, 1, "G", [1, 2, 0.5, 0.5]),
+    ],
+    # Loop arrays: a header column holding the length, then its points.
+    "paths-and-plots": [
+        ("d", 2, 7, "P", [0, 3, 0, 0, 1, 0, 0, 0, 0, 2, 2, 2, 3, 3]),
+        ("d", 6, 1, "P_loc", [0, 0, 4, 4, 0, 0]),
+        ("d", 4, 2, "S", [0, 0, 1, 1, 2, 2, 3, 3]),
+        ("f", 3, 3, "T", [0, 0, 2, 1, 2, 3, 4, 5, 6]),
+        ("d", 3, 3, "V", [0, 0, 2, 1, 1, 7, 0, 0, 1]),
+        ("d", 4, 2, "W", [0, 0, 0, 1, 1, 2, 3, 9]),
+        ("d", 2, 4, "Plot", [0, 3, 0, 5, 1, 6, 2, 7]),
     ],
     "deep-mask": [
         ("i", 3, 1, "M_dim", [2, 3, 2]),
