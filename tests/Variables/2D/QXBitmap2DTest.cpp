@@ -209,9 +209,7 @@ TYPED_TEST(QXBitmap2DStorageTest, TheChannelsStoredChooseTheKind) {
   const std::string noKind = "ReadFromArray(QXBitmap2D): The stored channels make no bitmap kind.";
   const std::string empty = "Empty bitmap\n";
   const struct { std::vector<Entry> entries; std::string kind; Lines reports; } cases[] = {
-      {{{"_Gray"}}, "2x3 8-bit gray bitmap\n", {}},
       {{{"_Gray"}, {"_Red"}}, "2x3 8-bit gray bitmap\n", {}},
-      {{{"_Gray"}, {"_Alpha"}}, "2x3 8-bit gray with alpha bitmap\n", {}},
       {{{"_Gray"}, {"_Red"}, {"_Green"}, {"_Blue"}, {"_Alpha"}}, "2x3 8-bit colour with alpha bitmap\n", {}},
       {{{"_Red"}, {"_Green"}, {"_Blue"}, {"_Gray16"}}, "2x3 16-bit gray bitmap\n", {}},
       {{{"_Gray"}, {"_Alpha16"}}, "2x3 8-bit gray bitmap\n", {}},
@@ -219,7 +217,6 @@ TYPED_TEST(QXBitmap2DStorageTest, TheChannelsStoredChooseTheKind) {
       {{{"_Red16"}}, empty, {noKind}},
       {{{"_Red"}, {"_Green"}}, empty, {noKind}},
       {{{"_Alpha"}}, empty, {noKind}},
-      {{}, empty, {}},
       {{{"_Gray", {0, 0, 0}}}, empty, {}},
       {{{"_Gray", {2, 3, 2}}}, empty, {"QXBitmap2D(G,grid): Incorrect array sizes."}},
       {{{"_Red"}, {"_Green"}, {"_Blue", {3, 2, 1}}}, empty, {"QXBitmap2D(R,G,B,grid): Incorrect array sizes."}},
