@@ -48,4 +48,6 @@
 #include "QXMesh2D.h"
 #include "QXMask.h"
 
+#include "QXBitmap2D.h"
+
 #endif

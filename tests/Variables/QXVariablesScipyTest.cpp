@@ -17,9 +17,15 @@ assert seen == dict(p2=('f8', 2, 1), p2v=('f8', 3, 1), p3=('f4', 3, 1), p3v=('f8
                     M_dim=('i4', 2, 1), M=('i4', 2, 3), D_dim=('i4', 3, 1), D=('i4', 2, 1),
                     L_size=('i4', 1, 1), L=('f8', 2, 1), G_size=('i4', 2, 1), G=('f8', 4, 1),
                     T_loc=('f8', 4, 1), T_dom_dim=('i4', 2, 1), T_dom=('i4', 2, 2), T=('f8', 2, 2),
-                    F=('f4', 2, 3)), seen
+                    F=('f4', 2, 3),
+                    B_Gray=('u1', 3, 2), B_Alpha=('u1', 3, 2), B=('f8', 4, 1),
+                    W_Red16=('u2', 2, 3), W_Green16=('u2', 2, 3), W_Blue16=('u2', 2, 3),
+                    W=('f8', 4, 1)), seen
 assert content['A_B'].T.ravel().tolist() == [0, 1, 0, 2], content['A_B']
 assert content['T'].tolist() == [[7, 8], [0, 9]], content['T']
+assert content['B_Gray'].tolist() == [[0, 3], [1, 4], [2, 5]], content['B_Gray']
+assert content['W_Blue16'][1, 2] == 65535, content['W_Blue16']
+assert content['W'].ravel().tolist() == [1, 2, 0.5, 0.25], content['W']
 )";
 
 QXMutableIntArray Runs(const std::vector<int>& bounds) {
@@ -64,6 +70,16 @@ void WriteGrids(QXDataStorage& storage) {
   WriteToFile(storage, "F", QXMesh2D(floats, QXMesh2DGrid()));
 }
 
+// An 8-bit gray bitmap with alpha and a 16-bit colour one.
+void WriteBitmaps(QXDataStorage& storage) {
+  const QXMutableUCharArray bytes = MakeArray<unsigned char>(3, 2, 1, {0, 1, 2, 3, 4, 5});
+  WriteToFile(storage, "B", QXBitmap2D(bytes, bytes, QXMesh2DGrid()));
+  QXMutableUShortIntArray words(2, 3, 1);
+  words = static_cast<unsigned short>(65535);
+  const QXMesh2DGrid placed(QXPoint2D(1, 2), 0.5, 0.25, 0, 0);
+  WriteToFile(storage, "W", QXBitmap2D(words, words, words, placed));
+}
+
 TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
   static const std::string python = QXFindPythonWithScipy();
   if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
@@ -73,6 +89,7 @@ TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
     WriteSmallValues(storage);
     WriteCollections(storage);
     WriteGrids(storage);
+    WriteBitmaps(storage);
   }
   script.Write(kScript);
   const std::string command = python + " " + script.path + " " + file.path + " >" + output.path + " 2>&1";
