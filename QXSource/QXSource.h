@@ -48,4 +48,6 @@
 #include "QXMesh2D.h"
 #include "QXMask.h"
 
+#include "QXPath2D.h"
+
 #endif
