@@ -49,5 +49,6 @@
 #include "QXMask.h"
 
 #include "QXPath2D.h"
+#include "QXPath3D.h"
 
 #endif
