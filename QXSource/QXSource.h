@@ -48,6 +48,7 @@
 #include "QXMesh2D.h"
 #include "QXMask.h"
 
+#include "QXPlot1D.h"
 #include "QXPath2D.h"
 #include "QXPath3D.h"
 
