@@ -36,7 +36,7 @@ class QXExtremes {
     }
   }
 
-  // Takes in `records` records of Stride numbers from `data`. Four records
+  // Takes in `records` records of Stride numbers from `data`. Lanes records
   // are taken at a time into separate bounds, so that the comparisons do not
   // wait on each other. The bounds are worked on in local copies, which the
   // compiler keeps in registers: the members could alias `data`.
@@ -90,7 +90,9 @@ class QXExtremes {
   }
 
  private:
-  static constexpr int Lanes = 4;
+  // Four or more independent bounds per coordinate and side, yet few enough
+  // to stay in the 16 registers of x86-64 (more lanes spill and run slower).
+  static constexpr int Lanes = Stride == 1 ? 4 : Stride < 4 ? 2 : 1;
   T low[Lanes][Stride];
   T high[Lanes][Stride];
 };
