@@ -49,5 +49,8 @@
 #include "QXMask.h"
 
 #include "QXBitmap2D.h"
+#include "QXPlot1D.h"
+#include "QXPath2D.h"
+#include "QXPath3D.h"
 
 #endif

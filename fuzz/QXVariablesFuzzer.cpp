@@ -1,7 +1,8 @@
 // Opens arbitrary bytes as a Matlab v4 file and reads every name, and every
-// name with its companion suffix removed, as every variable type: the readers
-// must turn any stored shape into a value or a report, never a crash, a read
-// out of range or an allocation the file does not back.
+// name with its companion suffix removed, as every variable type, then walks
+// what was read: the readers must turn any stored shape into a value or a
+// report, and no value read may make a walk crash, read out of range, run
+// forever or allocate what the file does not back.
 #include <string>
 
 #include "QXFuzzStorage.h"
@@ -10,22 +11,59 @@
 
 namespace {
 
+// The walks over a value beyond its reader's own checks; nothing for the
+// types whose reader already walks everything it keeps.
+template <class T>
+void Use(const T&) {}
+
+void Use(const QXBitmap2D& bitmap) { ConvertTo8Bits(bitmap); }
+
+void Use(const QXPath2D& path) {
+  BoundingBox(path);
+  path.NumberOfLoops();
+  const QXMutableDoubleArray values(path.NumberOfPoints(), 1, 1);
+  Combine(path, values);
+}
+
+void Use(const QXPath2DValues& path) {
+  BoundingBox(path);
+  ValueRange(path);
+  path.NumberOfPoints();
+  path.NumberOfLoops();
+}
+
+void Use(const QXPath3D& path) { BoundingBox(path); }
+
+void Use(const QXPath3DValues& path) {
+  BoundingBox(path);
+  ValueRange(path);
+}
+
+void Use(const QXPlot1D& plot) {
+  BoundingRange(plot);
+  ValueRange(plot);
+  plot.UniformlySpaced();
+  plot.XValues();
+}
+
 template <class... Types>
 void ReadAsEach(const QXDataStorage& storage, const std::string& name) {
   (
       [&] {
         Types value;
         ReadFromFile(storage, name, value);
+        Use(value);
       }(),
       ...);
 }
 
 void ReadAsEveryType(const QXDataStorage& storage, const std::string& name) {
   ReadAsEach<QXPoint2D, QXPoint2DValue, QXPoint3D, QXPoint3DValue, QXVector3D, QXRegion1D,
-             QXRegion2D, QXRegion3D, QXShiftScale2D, QXShiftScale3D, QXPlane3D,
-             QXCoordinatePlane3D, QXPointCollection2D, QXPointValueCollection2D,
-             QXVectorCollection2D, QXPointCollection3D, QXPointValueCollection3D,
-             QXAtomCollection3D, QXMask, QXMesh1DGrid, QXMesh2DGrid, QXMesh2D>(storage, name);
+             QXRegion2D, QXRegion3D, QXShiftScale2D, QXShiftScale3D, QXPlane3D, QXCoordinatePlane3D,
+             QXPointCollection2D, QXPointValueCollection2D, QXVectorCollection2D,
+             QXPointCollection3D, QXPointValueCollection3D, QXAtomCollection3D, QXMask,
+             QXMesh1DGrid, QXMesh2DGrid, QXMesh2D, QXBitmap2D, QXPath2D, QXPath2DValues, QXPath3D,
+             QXPath3DValues, QXPlot1D>(storage, name);
 }
 
 // The name a companion entry belongs to: "mesh_dom_dim" gives "mesh_dom" and
@@ -44,7 +82,8 @@ void ReadWithOwners(const QXDataStorage& storage, const std::string& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = "/tmp/qxfuzz_variables_" + std::to_string(static_cast<long>(getpid())) + ".mat";
+  static const std::string path =
+      "/tmp/qxfuzz_variables_" + std::to_string(static_cast<long>(getpid())) + ".mat";
   if (!QXFuzzWriteInput(path, data, size)) return 0;
   {
     const QXMatlabDataFile storage(path, QXFile::ReadOnly);

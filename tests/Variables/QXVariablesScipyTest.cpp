@@ -8,6 +8,10 @@ namespace {
 const char* const kScript = R"(import sys, scipy.io as sio
 content = {k: v for k, v in sio.loadmat(sys.argv[1]).items() if not k.startswith('__')}
 seen = {k: (v.dtype.str[1:],) + v.shape for k, v in content.items()}
+paths = {k: seen.pop(k, None) for k in ('path2', 'path2v', 'path3', 'path3v', 'plot')}
+assert paths == dict(path2=('f8', 2, 4), path2v=('f8', 3, 4), path3=('f4', 6, 1),
+                     path3v=('f8', 4, 2), plot=('f8', 2, 4)), paths
+assert content['path2v'][2].tolist() == [3, 7, 8, 7], content['path2v']
 assert seen == dict(p2=('f8', 2, 1), p2v=('f8', 3, 1), p3=('f4', 3, 1), p3v=('f8', 4, 1),
                     v3=('f4', 3, 1), r1=('f8', 2, 1), r2=('f8', 4, 1), r3=('f8', 6, 1),
                     unset=('f8', 0, 0), s2=('f8', 4, 1), s3=('f8', 6, 1), plane=('f4', 6, 1),
@@ -80,6 +84,17 @@ void WriteBitmaps(QXDataStorage& storage) {
   WriteToFile(storage, "W", QXBitmap2D(words, words, words, placed));
 }
 
+void WritePaths(QXDataStorage& storage) {
+  const QXMutableDoubleArray triangle = MakeArray<double>(2, 4, 1, {0, 3, 0, 0, 1, 0, 0, 0});
+  const QXPath2D path(triangle, QXRegion2D(QXPoint2D(0, 0), QXPoint2D(1, 1)));
+  WriteToFile(storage, "path2", path);
+  WriteToFile(storage, "path2v", Combine(path, Column<double>({7, 8})));
+  WriteToFile(storage, "path3", QXPath3D(MakeArray<float>(6, 1, 1, {0, 0, 0, 1, 2, 3})));
+  WriteToFile(storage, "path3v",
+              QXPath3DValues(MakeArray<double>(4, 2, 1, {0, 0, 0, 1, 1, 2, 3, 4})));
+  WriteToFile(storage, "plot", QXPlot1D(Column<double>({0, 1, 2}), Column<double>({5, 6, 7})));
+}
+
 TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
   static const std::string python = QXFindPythonWithScipy();
   if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
@@ -90,6 +105,7 @@ TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
     WriteCollections(storage);
     WriteGrids(storage);
     WriteBitmaps(storage);
+    WritePaths(storage);
   }
   script.Write(kScript);
   const std::string command = python + " " + script.path + " " + file.path + " >" + output.path + " 2>&1";

@@ -1,92 +1,19 @@
 #include "QXRegion.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <limits>
 
 #include "QXError.h"
+#include "QXExtremesInternal.h"
 #include "QXVariableStorageInternal.h"
 
 namespace {
 
-// The smallest and largest value of each of Stride coordinates over records
-// of Stride numbers. NaN never replaces a bound, since every comparison with
-// it is false.
-template <class T, int Stride>
-struct Extremes {
-  T low[Stride];
-  T high[Stride];
-};
-
-template <class T>
-constexpr T Highest() {
-  return std::numeric_limits<T>::has_infinity ? std::numeric_limits<T>::infinity()
-                                              : std::numeric_limits<T>::max();
-}
-
-template <class T>
-constexpr T Lowest() {
-  return std::numeric_limits<T>::has_infinity ? -std::numeric_limits<T>::infinity()
-                                              : std::numeric_limits<T>::lowest();
-}
-
-// One pass over `records` records. Four records are taken at a time into
-// separate bounds, so that the comparisons do not wait on each other.
-template <class T, int Stride>
-Extremes<T, Stride> FindExtremes(const T* data, std::ptrdiff_t records) {
-  constexpr int Lanes = 4;
-  T low[Lanes][Stride];
-  T high[Lanes][Stride];
-  for (int l = 0; l < Lanes; l++) {
-    for (int c = 0; c < Stride; c++) {
-      low[l][c] = Highest<T>();
-      high[l][c] = Lowest<T>();
-    }
-  }
-  std::ptrdiff_t r = 0;
-  for (; r + Lanes <= records; r += Lanes) {
-    const T* block = data + r * Stride;
-    for (int l = 0; l < Lanes; l++) {
-      for (int c = 0; c < Stride; c++) {
-        const T v = block[l * Stride + c];
-        low[l][c] = v < low[l][c] ? v : low[l][c];
-        high[l][c] = v > high[l][c] ? v : high[l][c];
-      }
-    }
-  }
-  for (; r < records; r++) {
-    for (int c = 0; c < Stride; c++) {
-      const T v = data[r * Stride + c];
-      low[0][c] = v < low[0][c] ? v : low[0][c];
-      high[0][c] = v > high[0][c] ? v : high[0][c];
-    }
-  }
-  Extremes<T, Stride> result;
-  for (int c = 0; c < Stride; c++) {
-    result.low[c] = low[0][c];
-    result.high[c] = high[0][c];
-    for (int l = 1; l < Lanes; l++) {
-      result.low[c] = std::min(result.low[c], low[l][c]);
-      result.high[c] = std::max(result.high[c], high[l][c]);
-    }
-  }
-  return result;
-}
-
-// Every coordinate has a bound: some record held a number there.
-template <class T, int Stride>
-bool Found(const Extremes<T, Stride>& e) {
-  for (int c = 0; c < Stride; c++)
-    if (!(e.low[c] <= e.high[c])) return false;
-  return true;
-}
-
 template <class T>
 QXRegion1D ValueRangeOf(const QXArray<T>& A) {
   if (A.IsEmpty()) return QXRegion1D();
-  const Extremes<T, 1> e = FindExtremes<T, 1>(A.Pointer(), A.Length());
-  if (!Found(e)) return QXRegion1D();
-  return QXRegion1D(static_cast<double>(e.low[0]), static_cast<double>(e.high[0]));
+  QXExtremes<T, 1> e;
+  e.Add(A.Pointer(), A.Length());
+  return QXRangeOf(e, 0);
 }
 
 constexpr const char* kBoundingBox = "BoundingBox(Array)";
@@ -140,9 +67,9 @@ QXRegion2D BoundingBox2D(const QXDoubleArray& A) {
     QXErrorMessage(kBoundingBox, kIncorrectSize);
     return QXRegion2D();
   }
-  const Extremes<double, 2> e = FindExtremes<double, 2>(A.Pointer(), A.Length() / 2);
-  if (!Found(e)) return QXRegion2D();
-  return QXRegion2D(QXPoint2D(e.low[0], e.low[1]), QXPoint2D(e.high[0], e.high[1]));
+  QXExtremes<double, 2> e;
+  e.Add(A.Pointer(), A.Length() / 2);
+  return QXBox2DOf(e);
 }
 
 QXRegion3D BoundingBox3D(const QXFloatArray& A) {
@@ -151,9 +78,9 @@ QXRegion3D BoundingBox3D(const QXFloatArray& A) {
     QXErrorMessage(kBoundingBox, kIncorrectSize);
     return QXRegion3D();
   }
-  const Extremes<float, 3> e = FindExtremes<float, 3>(A.Pointer(), A.Length() / 3);
-  if (!Found(e)) return QXRegion3D();
-  return QXRegion3D(QXPoint3D(e.low[0], e.low[1], e.low[2]), QXPoint3D(e.high[0], e.high[1], e.high[2]));
+  QXExtremes<float, 3> e;
+  e.Add(A.Pointer(), A.Length() / 3);
+  return QXBox3DOf(e);
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXRegion1D& r) {
