@@ -27,7 +27,11 @@ QXPlot1D::QXPlot1D(const QXDoubleArray& x, const QXDoubleArray& y) {
   }
   const int n = x.Length();
   if (n == 0) return;
-  const int columns = n < INT_MAX ? n + 1 : INT_MAX;
+  if (n == INT_MAX) {  // no room for the header column
+    QXErrorMessage("QXPlot1D(Array,Array)", "Too many points.");
+    return;
+  }
+  const int columns = n + 1;
   QXMutableDoubleArray joined(2, columns, 1);
   if (joined.n() != columns) return;  // too large: reported by the array
   double* to = joined.Pointer();

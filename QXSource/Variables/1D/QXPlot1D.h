@@ -21,7 +21,8 @@
 // Failure texts (operation: message):
 //   "QXPlot1D(Array)": "Need two rows", "Invalid loop length.", "A loop
 //       length is too long."
-//   "QXPlot1D(Array,Array)": "Incompatible lengths"
+//   "QXPlot1D(Array,Array)": "Incompatible lengths", "Too many points." (x
+//       and y of 2^31 - 1 numbers each leave no column for the header)
 // A length field that is not a whole number (NaN, infinite, 2.5) or is below
 // 1 is the invalid loop length; one that claims more columns than follow its
 // header is too long.
@@ -44,7 +45,7 @@ class QXPlot1D {
   // One loop of the points (x(i), y(i)) in a new array: the header (0, n)
   // and n point columns. Two empty arrays give the empty plot; arrays of
   // different lengths (of any shape) report "Incompatible lengths" and give
-  // the empty plot.
+  // the empty plot, as do arrays too long for the header to fit.
   QXPlot1D(const QXDoubleArray& x, const QXDoubleArray& y);
 
   QXDoubleArray Data() const { return data; }
