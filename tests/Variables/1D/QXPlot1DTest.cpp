@@ -64,17 +64,13 @@ TEST_F(QXPlot1DTest, UniformSpacingNeedsOneLoopOfEqualSteps) {
   }
 }
 
-TEST_F(QXPlot1DTest, ValuesFollowThePointsAndSkipTheHeaders) {
+TEST_F(QXPlot1DTest, ValuesAndRangesFollowThePointsAndSkipTheHeaders) {
   const QXPlot1D plot(TwoLoops());
   EXPECT_EQ(plot.NumberOfPoints(), 4);
   EXPECT_EQ(Elements(plot.XValues()), (D{1, 2, 1, -4}));
   EXPECT_EQ(Elements(plot.YValues()), (D{10, 20, 10, 40}));
   EXPECT_EQ(SizeOf(plot.XValues()), (std::vector<int>{4, 1, 1}));
   EXPECT_TRUE(QXPlot1D().XValues().IsEmpty());
-}
-
-TEST_F(QXPlot1DTest, RangesOfXAndYSkipTheHeaders) {
-  const QXPlot1D plot(TwoLoops());
   EXPECT_EQ(BoundingRange(plot).minV, -4);
   EXPECT_EQ(BoundingRange(plot).maxV, 2);
   EXPECT_EQ(ValueRange(plot).minV, 10);

@@ -76,8 +76,6 @@ TEST_F(QXBitmap2DTest, ConstructorsRefuseChannelsOfAnotherSize) {
       {[&] { return IsDefault(QXBitmap2D(b, b, b42, grid)); }, "QXBitmap2D(R,G,B,grid): Incorrect array sizes."},
       {[&] { return IsDefault(QXBitmap2D(b, b, b, b3D, grid)); }, "QXBitmap2D(R,G,B,A,grid): Incorrect array sizes."},
       {[&] { return IsDefault(QXBitmap2D(w3D, grid)); }, "QXBitmap2D(G,grid): Incorrect array sizes."},
-      {[&] { return IsDefault(QXBitmap2D(w, QXUShortIntArray(), grid)); }, "QXBitmap2D(G,A,grid): Incorrect array sizes."},
-      {[&] { return IsDefault(QXBitmap2D(QXUShortIntArray(), w, w, grid)); }, "QXBitmap2D(R,G,B,grid): Incorrect array sizes."},
       {[&] { return IsDefault(QXBitmap2D(w, w34, w, w, grid)); }, "QXBitmap2D(R,G,B,A,grid): Incorrect array sizes."},
   };
   // clang-format on
@@ -192,17 +190,6 @@ TYPED_TEST(QXBitmap2DStorageTest, AGrayBitmapOverAColourOneReadsBackGray) {
   EXPECT_EQ(Channels(read), Channels(OfKind<unsigned char>(0)));
 }
 
-TYPED_TEST(QXBitmap2DStorageTest, AChannelStoredAsDoublesIsConvertedByTheStorage) {
-  {
-    TypeParam storage = this->Create();
-    storage.Save(Column<double>({1, 2, 0.5, 0.5}), "B");
-    storage.Save(Column<double>({1.5, 300, -1}), "B_Gray");
-  }
-  QXBitmap2D read;
-  ReadFromFile(this->Reopen(), "B", read);
-  EXPECT_EQ(Elements(read.Gray()), (std::vector<unsigned char>{1, 44, 255}));
-}
-
 // clang-format off
 TYPED_TEST(QXBitmap2DStorageTest, TheChannelsStoredChooseTheKind) {
   struct Entry { std::string suffix; std::vector<int> size = {2, 3, 1}; };
@@ -210,13 +197,11 @@ TYPED_TEST(QXBitmap2DStorageTest, TheChannelsStoredChooseTheKind) {
   const std::string empty = "Empty bitmap\n";
   const struct { std::vector<Entry> entries; std::string kind; Lines reports; } cases[] = {
       {{{"_Gray"}, {"_Red"}}, "2x3 8-bit gray bitmap\n", {}},
-      {{{"_Gray"}, {"_Red"}, {"_Green"}, {"_Blue"}, {"_Alpha"}}, "2x3 8-bit colour with alpha bitmap\n", {}},
       {{{"_Red"}, {"_Green"}, {"_Blue"}, {"_Gray16"}}, "2x3 16-bit gray bitmap\n", {}},
       {{{"_Gray"}, {"_Alpha16"}}, "2x3 8-bit gray bitmap\n", {}},
       {{{"_Gray16"}, {"_Red16"}, {"_Alpha16"}}, "2x3 16-bit gray with alpha bitmap\n", {}},
       {{{"_Red16"}}, empty, {noKind}},
       {{{"_Red"}, {"_Green"}}, empty, {noKind}},
-      {{{"_Alpha"}}, empty, {noKind}},
       {{{"_Gray", {0, 0, 0}}}, empty, {}},
       {{{"_Gray", {2, 3, 2}}}, empty, {"QXBitmap2D(G,grid): Incorrect array sizes."}},
       {{{"_Red"}, {"_Green"}, {"_Blue", {3, 2, 1}}}, empty, {"QXBitmap2D(R,G,B,grid): Incorrect array sizes."}},

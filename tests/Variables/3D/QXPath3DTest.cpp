@@ -47,11 +47,8 @@ TEST_F(QXPath3DTest, ConstructorsRefuseWhatIsNotALoopArrayOfTheirType) {
   }
 }
 
-TEST_F(QXPath3DTest, ValuedPathsTakeOnePointLoops) {
-  EXPECT_FALSE(QXPath3DValues(Loops<double>(4, {0, 0, 0, 1, 5, 5, 5, 5})).IsEmpty());
-}
-
 // The first loop lies in [1, 4] x [2, 5] x [3, 6]; the headers hold 0 and 2.
+// Segments have no headers: every number belongs to a point.
 TEST_F(QXPath3DTest, BoxesAndRangesSkipTheHeaders) {
   const QXPath3DValues valued(
       Loops<double>(4, {0, 0, 0, 1, 1.5, 2, 3, -7, 0, 0, 0, 2, 1, 2, 3, 9, 4, 5, 6, NAN}));
@@ -61,11 +58,7 @@ TEST_F(QXPath3DTest, BoxesAndRangesSkipTheHeaders) {
   EXPECT_EQ(ValueRange(valued).maxV, 9);
   EXPECT_FALSE(BoundingBox(QXPath3D()).isSet);
   EXPECT_FALSE(ValueRange(QXPath3DValues()).isSet);
-}
-
-TEST_F(QXPath3DTest, SegmentsAreAcceptedWithoutHeadersAndBoxedByBothPoints) {
   const QXPath3D segments(Loops<float>(6, {0, 0, 1, 1, 1, 1, 9, -2, 3, 4, 4, 4}));
-  EXPECT_TRUE(segments.NotEmpty());
   EXPECT_EQ(Corners(BoundingBox(segments)), (D{0, 9, -2, 4, 1, 4}));
 }
 
@@ -76,12 +69,6 @@ TEST_F(QXPath3DTest, BoxOfAnArrayChangedAfterTheCheckStopsAtTheFirstBadHeader) {
   EXPECT_EQ(BoundingBox(path).xmax, 9);
   shared(2, 3) = -1;
   EXPECT_EQ(Corners(BoundingBox(path)), (D{1, 4, 2, 5, 3, 6}));
-}
-
-TEST_F(QXPath3DTest, CropBoxIsKeptOnlyWithAnAcceptedArray) {
-  const QXRegion3D crop(QXPoint3D(0, 0, 0), QXPoint3D(1, 1, 1));
-  EXPECT_TRUE(QXPath3D(Segment(), crop).CropBox().isSet);
-  EXPECT_FALSE(QXPath3D(QXFloatArray(), crop).CropBox().isSet);
 }
 
 template <class Storage>
