@@ -112,6 +112,7 @@ void ReadFromFile(const QXDataStorage& storage, std::string name, QXStructuredMe
   mesh = QXStructuredMesh2D();
   QXDoubleArray values;
   ReadFromFile(storage, name, values);
+  if (!storage.Contains(name)) return;  // reported by the storage
   if (values.o() >= 2) {
     QXErrorMessage("ReadFromFile(QXStructuredMesh2D)", "Can not read a three dimensional array.");
     return;

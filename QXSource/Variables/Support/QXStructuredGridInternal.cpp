@@ -129,8 +129,9 @@ QXStoredMask QXReadStructuredGrid(const QXDataStorage& storage, const std::strin
                                   QXFloatArray* axes, int count, QXMask& mask) {
   QXIntArray runs;
   ReadFromFile(storage, name, runs);
-  for (int a = 0; a < count; a++) ReadFromFile(storage, name + kSuffixes[a], axes[a]);
   mask = QXMask();
+  if (!storage.Contains(name)) return QXStoredMask::None;  // reported once, by the storage
+  for (int a = 0; a < count; a++) ReadFromFile(storage, name + kSuffixes[a], axes[a]);
   if (runs.IsEmpty()) return QXStoredMask::None;
   const QXStructuredSize size = QXStructuredSizeOf(axes, count);
   mask = QXMask::CreateFromIntervals(runs, size.m, size.n, size.o);

@@ -58,7 +58,8 @@ void QXWriteStructuredGrid(QXDataStorage& storage, const std::string& name,
 // What a stored structured grid holds besides its arrays.
 enum class QXStoredMask { None, Defined, Unfit };
 
-// Reads the runs under the name and the arrays under the suffixes. An empty
+// Reads the runs under the name and the arrays under the suffixes (none when
+// the name is missing, which the storage reports once). An empty
 // run list is no mask; otherwise the mask is checked by CreateFromIntervals
 // against the box of the arrays read (m x n x o of QXStructuredSizeOf), and a
 // run list that does not fit is Unfit, reported there.

@@ -6,7 +6,6 @@
 
 namespace {
 
-using F = std::vector<float>;
 using D = std::vector<double>;
 
 QXMutableIntArray Runs(const std::vector<int>& bounds) {
@@ -32,12 +31,9 @@ TEST_F(QXStructuredGrid2DTest, ConstructorsRefuseArraysAndMasksThatDoNotFit) {
       {[] { return QXStructuredGrid2D(Counting<float>(3, 3), Ys()).IsEmpty(); }, kXY + "Invalid array sizes."},
       {[] { return QXStructuredGrid2D(Xs(), Counting<float>(2, 2)).IsEmpty(); }, kXY + "Invalid array sizes."},
       {[] { return QXStructuredGrid2D(Counting<float>(3, 1, 2), Ys()).IsEmpty(); }, kXY + "Invalid array sizes."},
-      {[] { return QXStructuredGrid2D(Xs(), Counting<float>(3, 2, 2)).IsEmpty(); }, kXY + "Invalid array sizes."},
       {[&] { return QXStructuredGrid2D(wide, tall).IsEmpty(); }, kXY + "Too many points."},
-      {[&] { return QXStructuredGrid2D(wide, tall, QXMask(2, 2, 1)).IsEmpty(); }, kXYMask + "Too many points."},
       {[] { return QXStructuredGrid2D(Xs(), Ys(), QXMask(2, 3, 1)).IsEmpty(); }, kXYMask + "Invalid mask."},
       {[] { return QXStructuredGrid2D(Xs(), Ys(), QXMask(3, 2, 2)).IsEmpty(); }, kXYMask + "Invalid mask."},
-      {[] { return QXStructuredGrid2D(Xs(), Ys(), QXMask()).IsEmpty(); }, kXYMask + "Invalid mask."},
   };
   // clang-format on
   for (size_t i = 0; i < std::size(cases); i++) {
@@ -51,19 +47,12 @@ TEST_F(QXStructuredGrid2DTest, ConstructorsRefuseArraysAndMasksThatDoNotFit) {
 
 TEST_F(QXStructuredGrid2DTest, FullArraysRepeatAlongTheExtentsOfOne) {
   const QXStructuredGrid2D grid(Column<float>({1, 2, 3, 4, 5}), Counting<float>(1, 7));
-  EXPECT_EQ(grid.m(), 5);
-  EXPECT_EQ(grid.n(), 7);
   const QXFloatArray x = grid.FullXArray(), y = grid.FullYArray();
   EXPECT_EQ(SizeOf(x), (std::vector<int>{5, 7, 1}));
   EXPECT_EQ(x(3, 6), 4);
   EXPECT_EQ(x(4, 0), 5);
   EXPECT_EQ(y(0, 6), 6);
   EXPECT_EQ(y(4, 2), 2);
-  // Full-size arrays are the grid's own; a 1 x 1 grid repeats nothing.
-  const QXStructuredGrid2D full(Counting<float>(2, 3), Counting<float>(2, 3));
-  EXPECT_EQ(full.FullXArray().Pointer(), full.X().Pointer());
-  const QXStructuredGrid2D point(Column<float>({4}), Column<float>({5}));
-  EXPECT_EQ(Elements(point.FullYArray()), F{5});
   EXPECT_EQ(QXStructuredGrid2D().FullXArray().Length(), 0);
 }
 
@@ -71,23 +60,17 @@ TEST_F(QXStructuredGrid2DTest, BoxEqualityAndPrinting) {
   const QXRegion2D box =
       BoundingBox(QXStructuredGrid2D(MakeArray<float>(3, 1, 1, {2, NAN, -1}), Ys()));
   EXPECT_EQ((D{box.xmin, box.xmax, box.ymin, box.ymax}), (D{-1, 2, 10, 20}));
-  EXPECT_FALSE(BoundingBox(QXStructuredGrid2D()).isSet);
   EXPECT_EQ(QXStructuredGrid2D(Xs(), Ys()), QXStructuredGrid2D(Xs().Copy(), Ys()));
   EXPECT_NE(QXStructuredGrid2D(Xs(), Ys()), Masked());
   EXPECT_NE(Masked(), QXStructuredGrid2D(Xs(), Ys(), QXMask(3, 2, 1)));
-  EXPECT_NE(QXStructuredGrid2D(Xs(), Ys()), QXStructuredGrid2D(Xs(), Counting<float>(3, 2)));
   Masked().pinfo();
-  EXPECT_EQ(Printed(), "3x2 structured grid. Mask = 3 points.\n");
-  QXStructuredMesh2D(Counting<double>(3, 2), Masked()).pinfo();
   EXPECT_EQ(Printed(), "3x2 structured grid. Mask = 3 points.\n");
 }
 
 TEST_F(QXStructuredGrid2DTest, MeshTakesValuesOfTheGridSizeOnly) {
   const QXStructuredGrid2D grid(Counting<float>(4, 5), Counting<float>(4, 5));
   const QXStructuredMesh2D mesh(MakeArray<double>(4, 5, 1, D(20, 2.5)), grid);
-  EXPECT_EQ(mesh.Grid(), grid);
   EXPECT_EQ(ValueRange(mesh).maxV, 2.5);
-  EXPECT_EQ(BoundingBox(mesh).xmax, 19);
   // clang-format off
   const QXRefusal cases[] = {
       {[&] { return QXStructuredMesh2D(Counting<double>(4, 4), grid) == QXStructuredMesh2D(); }, "QXStructuredMesh2D(Array,Grid): Grid size is incompatible."},
@@ -118,42 +101,30 @@ TYPED_TEST(QXStructuredGrid2DStorageTest, MaskIsRebuiltFromTheRunsAndTheArrays) 
   EXPECT_EQ(SizeOf(read.Mask().MaskArray()), (std::vector<int>{3, 2, 1}));
 }
 
-// A save replaces the whole value: the mask goes, and so do the mesh's grid
-// entries of an earlier, larger mesh.
-TYPED_TEST(QXStructuredGrid2DStorageTest, MeshAndUnmaskedGridReplaceWhatWasThere) {
+// A save replaces the whole value: the mask goes, and so do the entries of the
+// mesh's masked grid. A mask without points cannot be told from none.
+TYPED_TEST(QXStructuredGrid2DStorageTest, SavesReplaceTheWholeValue) {
   const QXStructuredMesh2D mesh(Counting<double>(3, 2), QXStructuredGrid2D(Xs(), Ys()));
-  {
-    TypeParam storage = this->Create();
-    WriteToFile(storage, "G", Masked());
-    WriteToFile(storage, "G", QXStructuredGrid2D(Xs(), Ys()));
-    WriteToFile(storage, "M", QXStructuredMesh2D(Counting<double>(3, 2), Masked()));
-    WriteToFile(storage, "M", mesh);
-  }
-  EXPECT_EQ(this->WriteOrder(), (Texts{"G_X", "G_Y", "G", "M_g_X", "M_g_Y", "M_g", "M"}));
-  const TypeParam storage = this->Reopen();
-  QXStructuredGrid2D grid;
-  ReadFromFile(storage, "G", grid);
-  EXPECT_FALSE(grid.MaskDefined());
-  QXStructuredMesh2D read;
-  ReadFromFile(storage, "M", read);
-  EXPECT_EQ(read, mesh);
-}
-
-TYPED_TEST(QXStructuredGrid2DStorageTest, AMaskWithoutPointsIsWarnedAndReadsAsNoMask) {
   TypeParam storage = this->Create();
+  WriteToFile(storage, "G", Masked());
   WriteToFile(storage, "G", QXStructuredGrid2D(Xs(), Ys(), QXMask(3, 2, 1)));
   EXPECT_EQ(this->Reports(),
             Lines{"WriteToFile(QXStructuredGrid2D): A mask without points is stored as no mask."});
-  QXStructuredGrid2D read;
-  ReadFromFile(storage, "G", read);
-  EXPECT_EQ(read, QXStructuredGrid2D(Xs(), Ys()));
+  WriteToFile(storage, "M", QXStructuredMesh2D(Counting<double>(3, 2), Masked()));
+  WriteToFile(storage, "M", mesh);
+  EXPECT_EQ(this->WriteOrder(), (Texts{"G_X", "G_Y", "G", "M_g_X", "M_g_Y", "M_g", "M"}));
+  QXStructuredGrid2D grid;
+  ReadFromFile(storage, "G", grid);
+  EXPECT_EQ(grid, QXStructuredGrid2D(Xs(), Ys()));
+  QXStructuredMesh2D read;
+  ReadFromFile(storage, "M", read);
+  EXPECT_EQ(read, mesh);
 }
 
 // clang-format off
 TYPED_TEST(QXStructuredGrid2DStorageTest, HostileEntriesGiveTheEmptyValueWithAReport) {
   const struct { QXIntArray runs; QXDoubleArray values; Lines reports; } cases[] = {
       {Runs({0, 6}), Counting<double>(3, 2), {"QXMask::CreateFromIntervals(intervals,...): Out of bounds.", "QXStructuredMesh2D(Array,Grid): Grid size is incompatible."}},
-      {Runs({3, 1}), Counting<double>(3, 2), {"QXMask::CreateFromIntervals(intervals,...): One of the intervals is incorrect.", "QXStructuredMesh2D(Array,Grid): Grid size is incompatible."}},
       {QXIntArray(), Counting<double>(3, 2, 2), {"ReadFromFile(QXStructuredMesh2D): Can not read a three dimensional array."}},
   };
   // clang-format on
