@@ -53,4 +53,7 @@
 #include "QXPath2D.h"
 #include "QXPath3D.h"
 
+#include "QXStructuredGrid2D.h"
+#include "QXStructuredGrid3D.h"
+
 #endif

@@ -11,6 +11,13 @@ seen = {k: (v.dtype.str[1:],) + v.shape for k, v in content.items()}
 paths = {k: seen.pop(k, None) for k in ('path2', 'path2v', 'path3', 'path3v', 'plot')}
 assert paths == dict(path2=('f8', 2, 4), path2v=('f8', 3, 4), path3=('f4', 6, 1),
                      path3v=('f8', 4, 2), plot=('f8', 2, 4)), paths
+structured = {k: seen.pop(k, None) for k in ('S_X', 'S_Y', 'S', 'U_X', 'U_Y', 'U_Z', 'U_Z_3D',
+                                            'U', 'SM_g_X', 'SM_g_Y', 'SM_g', 'SM')}
+assert structured == dict(S_X=('f4', 3, 1), S_Y=('f4', 1, 2), S=('i4', 2, 2),
+                          U_X=('f4', 2, 1), U_Y=('f4', 1, 2), U_Z=('f4', 1, 2),
+                          U_Z_3D=('f8', 1, 1), U=('i4', 0, 0), SM_g_X=('f4', 3, 1),
+                          SM_g_Y=('f4', 1, 2), SM_g=('i4', 0, 0), SM=('f8', 3, 2)), structured
+assert content['S'].T.ravel().tolist() == [0, 1, 4, 4], content['S']
 assert content['path2v'][2].tolist() == [3, 7, 8, 7], content['path2v']
 assert seen == dict(p2=('f8', 2, 1), p2v=('f8', 3, 1), p3=('f4', 3, 1), p3v=('f8', 4, 1),
                     v3=('f4', 3, 1), r1=('f8', 2, 1), r2=('f8', 4, 1), r3=('f8', 6, 1),
@@ -95,6 +102,18 @@ void WritePaths(QXDataStorage& storage) {
   WriteToFile(storage, "plot", QXPlot1D(Column<double>({0, 1, 2}), Column<double>({5, 6, 7})));
 }
 
+// A masked 2D grid, an unmasked 3D grid whose Z is 1 x 1 x 2, and a mesh.
+void WriteStructuredGrids(QXDataStorage& storage) {
+  const QXMutableFloatArray x = Column<float>({1, 2, 3}), y = MakeArray<float>(1, 2, 1, {5, 6});
+  const QXMask threeOfSix = QXMask::CreateFromIntervals(Runs({0, 1, 4, 4}), 3, 2, 1);
+  WriteToFile(storage, "S", QXStructuredGrid2D(x, y, threeOfSix));
+  WriteToFile(storage, "U", QXStructuredGrid3D(Column<float>({1, 2}), y,
+                                               MakeArray<float>(1, 1, 2, {7, 8})));
+  QXMutableDoubleArray values(3, 2, 1);
+  values = 0.5;
+  WriteToFile(storage, "SM", QXStructuredMesh2D(values, QXStructuredGrid2D(x, y)));
+}
+
 TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
   static const std::string python = QXFindPythonWithScipy();
   if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
@@ -106,6 +125,7 @@ TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
     WriteGrids(storage);
     WriteBitmaps(storage);
     WritePaths(storage);
+    WriteStructuredGrids(storage);
   }
   script.Write(kScript);
   const std::string command = python + " " + script.path + " " + file.path + " >" + output.path + " 2>&1";
