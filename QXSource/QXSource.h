@@ -53,4 +53,8 @@
 #include "QXPath2D.h"
 #include "QXPath3D.h"
 
+#include "QXSurface3D.h"
+#include "QXTetrahedralGrid3D.h"
+#include "QXTriangularGrid2D.h"
+
 #endif
