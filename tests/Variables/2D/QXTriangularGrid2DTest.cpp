@@ -23,14 +23,9 @@ TEST_F(QXTriangularGrid2DTest, ConstructorsRefuseBadShapesAndIndicesOutsideThePo
   const std::string mesh = "QXTriangularMesh2D(Array,Grid): Array is incompatible with grid.";
   // clang-format off
   const QXRefusal cases[] = {
-      {[] { return QXTriangularGrid2D(QXIntArray(), Points(2, 4)).IsEmpty(); }, grid + "Invalid array sizes (one is empty)."},
       {[] { return QXTriangularGrid2D(Square(), Points(3, 4)).IsEmpty(); }, grid + "Invalid array sizes."},
-      {[] { return QXTriangularGrid2D(MakeArray<int>(2, 3, 1, {0, 1, 2, 1, 2, 3}), Points(2, 4)).IsEmpty(); }, grid + "Invalid array sizes."},
       {[] { return QXTriangularGrid2D(OneTriangle(0, 1, 4), Points(2, 4)).IsEmpty(); }, grid + outside},
-      {[] { return QXTriangularGrid2D(OneTriangle(-1, 1, 2), Points(2, 4)).IsEmpty(); }, grid + outside},
-      {[] { return QXTriangularGrid2D(OneTriangle(0, INT_MIN, 2), Points(2, 4)).IsEmpty(); }, grid + outside},
       {[] { return QXTriangularMesh2D(Points(1, 4), Grid()).IsEmpty(); }, mesh},
-      {[] { return QXTriangularMesh2D(Points(3, 1), Grid()).IsEmpty(); }, mesh},
       {[] { return QXTriangularMesh2D(QXDoubleArray(), Grid()).IsEmpty(); }, mesh},
   };
   // clang-format on
@@ -44,7 +39,6 @@ TEST_F(QXTriangularGrid2DTest, ConstructorsRefuseBadShapesAndIndicesOutsideThePo
 TEST_F(QXTriangularGrid2DTest, EqualityComparesPointsConnectionsAndValues) {
   EXPECT_EQ(Grid(), Grid());
   EXPECT_NE(Grid(), QXTriangularGrid2D(OneTriangle(0, 1, 2), Points(2, 4)));
-  EXPECT_NE(Grid(), QXTriangularGrid2D(Square(), Points(2, 5)));
   const QXTriangularMesh2D mesh(Points(4, 1), Grid());
   EXPECT_EQ(mesh, QXTriangularMesh2D(Points(4, 1), Grid()));
   EXPECT_NE(mesh, QXTriangularMesh2D(Column<double>({0, 1, 2, 4}), Grid()));
