@@ -55,5 +55,8 @@
 
 #include "QXStructuredGrid2D.h"
 #include "QXStructuredGrid3D.h"
+#include "QXSurface3D.h"
+#include "QXTetrahedralGrid3D.h"
+#include "QXTriangularGrid2D.h"
 
 #endif

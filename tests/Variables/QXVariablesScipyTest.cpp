@@ -19,6 +19,17 @@ assert structured == dict(S_X=('f4', 3, 1), S_Y=('f4', 1, 2), S=('i4', 2, 2),
                           SM_g_Y=('f4', 1, 2), SM_g=('i4', 0, 0), SM=('f8', 3, 2)), structured
 assert content['S'].T.ravel().tolist() == [0, 1, 4, 4], content['S']
 assert content['path2v'][2].tolist() == [3, 7, 8, 7], content['path2v']
+unstructured = {k: seen.pop(k, None) for k in (
+    'su_points', 'su_normals', 'su', 'st', 'sv_values', 'sv', 'tm_g_Next', 'tm_g_PtN', 'tm_g_Pts',
+    'tm_g', 'tm', 'tf_g_Pts', 'tf_g', 'tf', 'tr_gr_pts', 'tr_gr', 'tr')}
+assert unstructured == dict(
+    su_points=('f4', 3, 4), su_normals=('f4', 3, 4), su=('i4', 3, 2), st=('f4', 9, 2),
+    sv_values=('f4', 3, 1), sv=('f4', 9, 1), tm_g_Next=('i4', 4, 2), tm_g_PtN=('i4', 5, 1),
+    tm_g_Pts=('f4', 3, 5), tm_g=('i4', 4, 2), tm=('f4', 5, 1), tf_g_Pts=('f4', 3, 5),
+    tf_g=('i4', 4, 2), tf=('f4', 3, 5), tr_gr_pts=('f8', 2, 4), tr_gr=('i4', 3, 2),
+    tr=('f8', 4, 1)), unstructured
+assert content['su'].T.ravel().tolist() == [0, 1, 2, 1, 2, 3], content['su']
+assert content['tm_g_Next'].T.ravel().tolist() == [1, -1, -1, -1, 0, -1, -1, -1], content['tm_g_Next']
 assert seen == dict(p2=('f8', 2, 1), p2v=('f8', 3, 1), p3=('f4', 3, 1), p3v=('f8', 4, 1),
                     v3=('f4', 3, 1), r1=('f8', 2, 1), r2=('f8', 4, 1), r3=('f8', 6, 1),
                     unset=('f8', 0, 0), s2=('f8', 4, 1), s3=('f8', 6, 1), plane=('f4', 6, 1),
@@ -114,6 +125,27 @@ void WriteStructuredGrids(QXDataStorage& storage) {
   WriteToFile(storage, "SM", QXStructuredMesh2D(values, QXStructuredGrid2D(x, y)));
 }
 
+// Surfaces in both forms, tetrahedral grids with every companion, and a
+// triangulated plane grid, each beside values.
+void WriteUnstructured(QXDataStorage& storage) {
+  const QXMutableIntArray triangles = MakeArray<int>(3, 2, 1, {0, 1, 2, 1, 2, 3});
+  const QXMutableFloatArray points(3, 4, 1);
+  WriteToFile(storage, "su", QXSurface3D(triangles, points, points));
+  WriteToFile(storage, "st", QXSurface3D(QXMutableFloatArray(9, 2, 1)));
+  WriteToFile(storage, "sv", QXSurfaceValues3D(QXSurface3D(QXMutableFloatArray(9, 1, 1)),
+                                               QXMutableFloatArray(3, 1, 1)));
+  const QXMutableIntArray offsets = MakeArray<int>(4, 2, 1, {0, 1, 2, 3, 1, 2, 3, 4});
+  const QXMutableIntArray next = MakeArray<int>(4, 2, 1, {1, -1, -1, -1, 0, -1, -1, -1});
+  const QXTetrahedralGrid3D grid(QXMutableFloatArray(3, 5, 1), offsets, next,
+                                 Column<int>({1, 2, 3, 4, 5}));
+  WriteToFile(storage, "tm", QXTetrahedralMesh3D(grid, QXMutableFloatArray(5, 1, 1)));
+  WriteToFile(storage, "tf",
+              QXTetrahedralVectorField3D(QXTetrahedralGrid3D(grid.Points(), offsets),
+                                         QXMutableFloatArray(3, 5, 1)));
+  const QXTriangularGrid2D plane(triangles, QXMutableDoubleArray(2, 4, 1));
+  WriteToFile(storage, "tr", QXTriangularMesh2D(QXMutableDoubleArray(4, 1, 1), plane));
+}
+
 TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
   static const std::string python = QXFindPythonWithScipy();
   if (python.empty()) GTEST_SKIP() << "python3 with scipy is not installed";
@@ -126,6 +158,7 @@ TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
     WriteBitmaps(storage);
     WritePaths(storage);
     WriteStructuredGrids(storage);
+    WriteUnstructured(storage);
   }
   script.Write(kScript);
   const std::string command = python + " " + script.path + " " + file.path + " >" + output.path + " 2>&1";
