@@ -53,4 +53,9 @@
 #include "QXPath2D.h"
 #include "QXPath3D.h"
 
+#include "QXMesh3DGrid.h"
+#include "QXMesh3D.h"
+#include "QXVectorField2D.h"
+#include "QXVectorField3D.h"
+
 #endif

@@ -12,6 +12,15 @@ paths = {k: seen.pop(k, None) for k in ('path2', 'path2v', 'path3', 'path3v', 'p
 assert paths == dict(path2=('f8', 2, 4), path2v=('f8', 3, 4), path3=('f4', 6, 1),
                      path3v=('f8', 4, 2), plot=('f8', 2, 4)), paths
 assert content['path2v'][2].tolist() == [3, 7, 8, 7], content['path2v']
+meshes3 = dict(C_size=('i4', 3, 1), C=('f8', 6, 1), U_loc=('f8', 6, 1), U_dom_dim=('i4', 3, 1),
+               U_dom=('i4', 2, 2), U=('f4', 4, 2), U_3D=('f8', 1, 1), S3=('f4', 2, 3),
+               K2_X=('f8', 2, 3), K2_Y=('f8', 2, 3), K2=('f8', 4, 1), K3_X=('f4', 2, 2),
+               K3_X_3D=('f8', 1, 1), K3_Y=('f4', 2, 2), K3_Y_3D=('f8', 1, 1), K3_Z=('f4', 2, 2),
+               K3_Z_3D=('f8', 1, 1), K3=('f8', 6, 1))
+assert {k: seen.pop(k, None) for k in meshes3} == meshes3, content
+assert content['U'].tolist() == [[0, 4], [1, 5], [2, 6], [3, 7]], content['U']
+assert content['U_3D'].tolist() == [[2]], content['U_3D']
+assert content['K3'].ravel().tolist() == [1, 2, 3, 0.5, 0.5, 2], content['K3']
 assert seen == dict(p2=('f8', 2, 1), p2v=('f8', 3, 1), p3=('f4', 3, 1), p3v=('f8', 4, 1),
                     v3=('f4', 3, 1), r1=('f8', 2, 1), r2=('f8', 4, 1), r3=('f8', 6, 1),
                     unset=('f8', 0, 0), s2=('f8', 4, 1), s3=('f8', 6, 1), plane=('f4', 6, 1),
@@ -74,6 +83,23 @@ void WriteGrids(QXDataStorage& storage) {
   WriteToFile(storage, "F", QXMesh2D(floats, QXMesh2DGrid()));
 }
 
+// 3D grids and meshes, and vector fields in 2D and 3D.
+void WriteMeshes3D(QXDataStorage& storage) {
+  const QXPoint3D at(1, 2, 3);
+  WriteToFile(storage, "C", QXMesh3DGrid(at, 0.5, 0.5, 2, 2, 3, 4));
+  const QXMask fiveOfEight = QXMask::CreateFromIntervals(Runs({0, 2, 5, 6}), 2, 2, 2);
+  const QXMutableFloatArray values = MakeArray<float>(2, 2, 2, {0, 1, 2, 3, 4, 5, 6, 7});
+  WriteToFile(storage, "U", QXMesh3D(values, QXMesh3DGrid(at, 0.5, 0.5, 2, fiveOfEight)));
+  WriteToFile(storage, "S3",
+              QXMesh3D(MakeArray<float>(2, 3, 1, {1, 2, 3, 4, 5, 6}), QXMesh3DGrid()));
+  const QXMutableDoubleArray plane = MakeArray<double>(2, 3, 1, {1, 2, 3, 4, 5, 6});
+  WriteToFile(storage, "K2", QXVectorField2D(plane, plane, QXMesh2DGrid()));
+  const QXMutableFloatArray component = MakeArray<float>(2, 1, 2, {1, 2, 3, 4});
+  WriteToFile(
+      storage, "K3",
+      QXVectorField3D(component, component, component, QXMesh3DGrid(at, 0.5, 0.5, 2, 0, 0, 0)));
+}
+
 // An 8-bit gray bitmap with alpha and a 16-bit colour one.
 void WriteBitmaps(QXDataStorage& storage) {
   const QXMutableUCharArray bytes = MakeArray<unsigned char>(3, 2, 1, {0, 1, 2, 3, 4, 5});
@@ -106,6 +132,7 @@ TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
     WriteGrids(storage);
     WriteBitmaps(storage);
     WritePaths(storage);
+    WriteMeshes3D(storage);
   }
   script.Write(kScript);
   const std::string command = python + " " + script.path + " " + file.path + " >" + output.path + " 2>&1";
