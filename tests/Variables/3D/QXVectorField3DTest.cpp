@@ -6,44 +6,22 @@ namespace {
 
 using Numbers = std::vector<double>;
 
-// m, n, o, origin and steps of the field's grid, and whether it has a mask.
+// m, n, o, origin and steps of the field's grid.
 Numbers GridFields(const QXVectorField3D& field) {
   const QXMesh3DGrid g = field.Grid();
   const QXPoint3D at = g.Origin();
-  return {double(g.m()), double(g.n()), double(g.o()), at.x,   at.y,
-          at.z,          g.dx(),        g.dy(),        g.dz(), double(g.MaskDefined())};
+  return {double(g.m()), double(g.n()), double(g.o()), at.x, at.y, at.z, g.dx(), g.dy(), g.dz()};
 }
 
 const QXPoint3D kAt(1, 2, 3);
-const Numbers kPlacement = {0, 0, 0, 1, 2, 3, 1, 1, 2, 0};
-const Numbers kDefault = {0, 0, 0, 0, 0, 0, 1, 1, 1, 0};
-const std::string kIncompatible = "QXVectorField3D(X,Y,Z,Grid): Incompatible sizes.";
+const QXMutableFloatArray kA = Counting<float>(2, 1, 2);
+const std::string kRefused = "QXVectorField3D(X,Y,Z,Grid): Incompatible sizes.";
 
 using QXVectorField3DTest = QXReportingTest;
 
-// clang-format off
-TEST_F(QXVectorField3DTest, ComponentsMustAgreeWithEachOtherAndWithASizedGrid) {
-  const QXFloatArray A = Counting<float>(2, 3, 4), B = Counting<float>(2, 3, 5);
-  const struct { QXFloatArray X, Y, Z; QXMesh3DGrid grid; Numbers fields; Lines reports; } cases[] = {
-      {A, A, A, QXMesh3DGrid(kAt, 1, 1, 2, 2, 3, 4), kPlacement, {}},
-      {A, A, A, QXMesh3DGrid(kAt, 1, 1, 2, 0, 0, 0), kPlacement, {}},
-      {A, A, B, QXMesh3DGrid(kAt, 1, 1, 2, 0, 0, 0), kDefault, {kIncompatible}},
-      {A, A, A, QXMesh3DGrid(kAt, 1, 1, 2, 2, 3, 5), kDefault, {kIncompatible}},
-  };
-  for (const auto& c : cases) {
-    const QXVectorField3D field(c.X, c.Y, c.Z, c.grid);
-    EXPECT_EQ(GridFields(field), c.fields);
-    EXPECT_EQ(field.Z().Length(), c.reports.empty() ? 24 : 0);
-    EXPECT_EQ(Reports(), c.reports);
-  }
-}
-// clang-format on
-
-TEST_F(QXVectorField3DTest, BoundingBoxPlacesTheComponentsSize) {
-  const QXFloatArray A = Counting<float>(2, 3, 4);
-  const QXRegion3D box = BoundingBox(QXVectorField3D(A, A, A, QXMesh3DGrid(kAt, 1, 1, 2, 0, 0, 0)));
-  EXPECT_EQ((Numbers{box.xmin, box.ymin, box.zmin}), (Numbers{1, 2, 3}));
-  EXPECT_EQ((Numbers{box.xmax, box.ymax, box.zmax}), (Numbers{2, 4, 9}));
+TEST_F(QXVectorField3DTest, ComponentsOfAnotherSizeThanXAreRefused) {
+  EXPECT_TRUE(QXVectorField3D(kA, kA, Counting<float>(2, 1, 3), QXMesh3DGrid()).X().IsEmpty());
+  EXPECT_EQ(Reports(), Lines{kRefused});
 }
 
 template <class Storage>
@@ -52,12 +30,11 @@ TYPED_TEST_SUITE(QXVectorField3DStorageTest, QXFileStorages);
 
 // A stored "_size" that is not the components' is refused with the field.
 TYPED_TEST(QXVectorField3DStorageTest, AFieldReadsBackThroughTheConstructor) {
-  const QXMutableFloatArray X = Counting<float>(2, 1, 2), Y = Counting<float>(2, 1, 2);
   const QXMutableFloatArray Z = MakeArray<float>(2, 1, 2, {9, 8, 7, 6});
   {
     TypeParam storage = this->Create();
-    WriteToFile(storage, "V", QXVectorField3D(X, Y, Z, QXMesh3DGrid(kAt, 1, 1, 2, 2, 1, 2)));
-    WriteToFile(storage, "S", QXVectorField3D(X, Y, Z, QXMesh3DGrid()));
+    WriteToFile(storage, "V", QXVectorField3D(kA, kA, Z, QXMesh3DGrid(kAt, 1, 1, 2, 2, 1, 2)));
+    WriteToFile(storage, "S", QXVectorField3D(kA, kA, Z, QXMesh3DGrid()));
     storage.Save(MakeArray<int>(3, 1, 1, {2, 1, 3}), "S_size");
   }
   EXPECT_EQ(this->WriteOrder(),
@@ -69,10 +46,12 @@ TYPED_TEST(QXVectorField3DStorageTest, AFieldReadsBackThroughTheConstructor) {
   QXVectorField3D read;
   ReadFromFile(storage, "V", read);
   EXPECT_EQ(Elements(read.Z()), Elements(Z));
-  EXPECT_EQ(GridFields(read), kPlacement);
+  EXPECT_EQ(GridFields(read), (Numbers{0, 0, 0, 1, 2, 3, 1, 1, 2}));
+  const QXRegion3D box = BoundingBox(read);
+  EXPECT_EQ((Numbers{box.xmax, box.ymax, box.zmax}), (Numbers{2, 2, 5}));
   ReadFromFile(storage, "S", read);
   EXPECT_TRUE(read.X().IsEmpty());
-  EXPECT_EQ(this->Reports(), Lines{kIncompatible});
+  EXPECT_EQ(this->Reports(), Lines{kRefused});
 }
 
 }  // namespace
