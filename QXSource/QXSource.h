@@ -58,5 +58,9 @@
 #include "QXSurface3D.h"
 #include "QXTetrahedralGrid3D.h"
 #include "QXTriangularGrid2D.h"
+#include "QXMesh3DGrid.h"
+#include "QXMesh3D.h"
+#include "QXVectorField2D.h"
+#include "QXVectorField3D.h"
 
 #endif

@@ -30,6 +30,15 @@ assert unstructured == dict(
     tr=('f8', 4, 1)), unstructured
 assert content['su'].T.ravel().tolist() == [0, 1, 2, 1, 2, 3], content['su']
 assert content['tm_g_Next'].T.ravel().tolist() == [1, -1, -1, -1, 0, -1, -1, -1], content['tm_g_Next']
+meshes3 = dict(C_size=('i4', 3, 1), C=('f8', 6, 1), W3_loc=('f8', 6, 1), W3_dom_dim=('i4', 3, 1),
+               W3_dom=('i4', 2, 2), W3=('f4', 4, 2), W3_3D=('f8', 1, 1), S3=('f4', 2, 3),
+               K2_X=('f8', 2, 3), K2_Y=('f8', 2, 3), K2=('f8', 4, 1), K3_X=('f4', 2, 2),
+               K3_X_3D=('f8', 1, 1), K3_Y=('f4', 2, 2), K3_Y_3D=('f8', 1, 1), K3_Z=('f4', 2, 2),
+               K3_Z_3D=('f8', 1, 1), K3=('f8', 6, 1))
+assert {k: seen.pop(k, None) for k in meshes3} == meshes3, content
+assert content['W3'].tolist() == [[0, 4], [1, 5], [2, 6], [3, 7]], content['W3']
+assert content['W3_3D'].tolist() == [[2]], content['W3_3D']
+assert content['K3'].ravel().tolist() == [1, 2, 3, 0.5, 0.5, 2], content['K3']
 assert seen == dict(p2=('f8', 2, 1), p2v=('f8', 3, 1), p3=('f4', 3, 1), p3v=('f8', 4, 1),
                     v3=('f4', 3, 1), r1=('f8', 2, 1), r2=('f8', 4, 1), r3=('f8', 6, 1),
                     unset=('f8', 0, 0), s2=('f8', 4, 1), s3=('f8', 6, 1), plane=('f4', 6, 1),
@@ -90,6 +99,23 @@ void WriteGrids(QXDataStorage& storage) {
   WriteToFile(storage, "T", QXMesh2D(Column<double>({7, 8, 9}), masked));
   const QXMutableFloatArray floats = MakeArray<float>(2, 3, 1, {1, 2, 3, 4, 5, 6});
   WriteToFile(storage, "F", QXMesh2D(floats, QXMesh2DGrid()));
+}
+
+// 3D grids and meshes, and vector fields in 2D and 3D.
+void WriteMeshes3D(QXDataStorage& storage) {
+  const QXPoint3D at(1, 2, 3);
+  WriteToFile(storage, "C", QXMesh3DGrid(at, 0.5, 0.5, 2, 2, 3, 4));
+  const QXMask fiveOfEight = QXMask::CreateFromIntervals(Runs({0, 2, 5, 6}), 2, 2, 2);
+  const QXMutableFloatArray values = MakeArray<float>(2, 2, 2, {0, 1, 2, 3, 4, 5, 6, 7});
+  WriteToFile(storage, "W3", QXMesh3D(values, QXMesh3DGrid(at, 0.5, 0.5, 2, fiveOfEight)));
+  WriteToFile(storage, "S3",
+              QXMesh3D(MakeArray<float>(2, 3, 1, {1, 2, 3, 4, 5, 6}), QXMesh3DGrid()));
+  const QXMutableDoubleArray plane = MakeArray<double>(2, 3, 1, {1, 2, 3, 4, 5, 6});
+  WriteToFile(storage, "K2", QXVectorField2D(plane, plane, QXMesh2DGrid()));
+  const QXMutableFloatArray component = MakeArray<float>(2, 1, 2, {1, 2, 3, 4});
+  WriteToFile(
+      storage, "K3",
+      QXVectorField3D(component, component, component, QXMesh3DGrid(at, 0.5, 0.5, 2, 0, 0, 0)));
 }
 
 // An 8-bit gray bitmap with alpha and a 16-bit colour one.
@@ -159,6 +185,7 @@ TEST(QXVariablesScipyTest, ScipySeesEachEntryWithItsElementTypeAndShape) {
     WritePaths(storage);
     WriteStructuredGrids(storage);
     WriteUnstructured(storage);
+    WriteMeshes3D(storage);
   }
   script.Write(kScript);
   const std::string command = python + " " + script.path + " " + file.path + " >" + output.path + " 2>&1";

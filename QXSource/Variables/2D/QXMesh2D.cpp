@@ -7,7 +7,7 @@
 #include "QXArrayConversion.h"
 #include "QXError.h"
 #include "QXGridInternal.h"
-#include "QXVariableStorageInternal.h"
+#include "QXRegularGridInternal.h"
 
 namespace {
 
@@ -46,10 +46,6 @@ QXMutableArray<T> Expanded(const QXArray<T>& column, const QXMesh2DGrid& grid) {
     taken += count;
   });
   return full;
-}
-
-bool IsEmptyEntry(const QXDataStorage& storage, const std::string& name) {
-  return storage.ReadDoubleArray(name).IsEmpty();
 }
 
 }  // namespace
@@ -109,21 +105,7 @@ QXRegion1D ValueRange(const QXMesh2D& mesh) {
 }
 
 void WriteToFile(QXDataStorage& storage, std::string name, const QXMesh2D& mesh) {
-  const QXMesh2DGrid grid = mesh.Grid();
-  const std::string locName = name + "_loc";
-  const std::string domName = name + "_dom";
-  if (!grid.IsStandard()) {
-    WriteToFileNoSize(storage, locName, grid);
-  } else {
-    QXClearCompanion(storage, locName + "_size");
-    QXClearCompanion(storage, locName);
-  }
-  if (grid.MaskDefined()) {
-    WriteToFile(storage, domName, grid.Mask());
-  } else {
-    QXClearCompanion(storage, domName + "_dim");
-    QXClearCompanion(storage, domName);
-  }
+  QXWriteMeshCompanions(storage, name, mesh.Grid());
   if (mesh.DoublePrecision())
     storage.Save(mesh.DoubleData(), name);
   else
@@ -144,18 +126,7 @@ void ReadFromFile(const QXDataStorage& storage, std::string name, QXMesh2D& mesh
     QXErrorMessage(kReadOperation, "Can not read a three dimensional array.");
     return;
   }
-  const std::string locName = name + "_loc";
-  QXMesh2DGrid grid(m, n);
-  if (storage.Contains(locName) && !IsEmptyEntry(storage, locName)) {
-    ReadFromFile(storage, locName, grid);
-    grid = ChangeSize(grid, m, n);
-  }
-  const std::string domName = name + "_dom";
-  if (storage.Contains(domName)) {
-    QXMask mask;
-    ReadFromFile(storage, domName, mask);
-    grid = ApplyMask(grid, mask);
-  }
+  const QXMesh2DGrid grid = QXReadMeshGrid<QXMesh2DGrid>(storage, name, m, n);
   if (FillsTheMask(doubles, grid)) {
     const long long box = QXBoxSize(grid.m(), grid.n(), 1);
     if (box > kLargestClaimedBox && box > kLargestSpread * doubles.Length()) {

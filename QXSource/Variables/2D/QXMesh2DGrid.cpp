@@ -5,12 +5,10 @@
 
 #include "QXError.h"
 #include "QXGridInternal.h"
-#include "QXVariableStorageInternal.h"
+#include "QXRegularGridInternal.h"
 
 namespace {
 
-const char* const kReadOperation = "ReadFromArray(QXMesh2DGrid)";
-const char* const kIncorrectSize = "Incorrect size array.";
 const char* const kNegativeSize = "One of the size is negative.";
 
 }  // namespace
@@ -101,41 +99,29 @@ QXMesh2DGrid ApplyMask(const QXMesh2DGrid& grid, const QXMask& mask) {
   return QXMesh2DGrid(grid.Origin(), grid.dx(), grid.dy(), mask);
 }
 
+namespace {
+
+void WriteGrid(QXDataStorage& storage, const std::string& name, const QXMesh2DGrid& grid,
+               bool withSize) {
+  const double numbers[] = {grid.Origin().x, grid.Origin().y, grid.dx(), grid.dy()};
+  const int sizes[] = {grid.m(), grid.n()};
+  QXWriteRegularGrid(storage, name, numbers, sizes, withSize);
+}
+
+}  // namespace
+
 void WriteToFile(QXDataStorage& storage, std::string name, const QXMesh2DGrid& grid) {
-  if (grid.m() == 0) {
-    WriteToFileNoSize(storage, name, grid);
-    return;
-  }
-  QXSaveColumn<int>(storage, name + "_size", {grid.m(), grid.n()});
-  QXSaveColumn<double>(storage, name, {grid.Origin().x, grid.Origin().y, grid.dx(), grid.dy()});
+  WriteGrid(storage, name, grid, grid.m() != 0);
 }
 
 void WriteToFileNoSize(QXDataStorage& storage, std::string name, const QXMesh2DGrid& grid) {
-  QXClearCompanion(storage, name + "_size");
-  QXSaveColumn<double>(storage, name, {grid.Origin().x, grid.Origin().y, grid.dx(), grid.dy()});
+  WriteGrid(storage, name, grid, false);
 }
 
 void ReadFromFile(const QXDataStorage& storage, std::string name, QXMesh2DGrid& grid) {
   grid = QXMesh2DGrid();
-  QXDoubleArray numbers;
-  ReadFromFile(storage, name, numbers);
-  if (numbers.Length() != 4) {
-    QXErrorMessage(kReadOperation, kIncorrectSize);
-    return;
-  }
-  int m = 0;
-  int n = 0;
-  const std::string sizeName = name + "_size";
-  if (storage.Contains(sizeName)) {
-    QXIntArray size;
-    ReadFromFile(storage, sizeName, size);
-    if (size.Length() == 2) {
-      m = size(0);
-      n = size(1);
-    } else if (size.NotEmpty()) {
-      QXErrorMessage(kReadOperation, kIncorrectSize);
-      return;
-    }
-  }
-  grid = QXMesh2DGrid(QXPoint2D(numbers(0), numbers(1)), numbers(2), numbers(3), m, n);
+  double a[4];
+  int size[2];
+  if (!QXReadRegularGrid(storage, name, "QXMesh2DGrid", a, size)) return;
+  grid = QXMesh2DGrid(QXPoint2D(a[0], a[1]), a[2], a[3], size[0], size[1]);
 }

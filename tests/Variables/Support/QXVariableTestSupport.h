@@ -7,6 +7,7 @@
 #include <functional>
 #include <numeric>
 #include <sstream>
+#include <type_traits>
 
 #include "QXMatlabFileBytes.h"
 #include "QXMemoryStorage.h"
@@ -66,6 +67,12 @@ class QXFileStorageTest : public QXReportingTest {
     for (std::string line; std::getline(listing, line);)
       names.push_back(line.substr(0, line.find(' ')));
     return names;
+  }
+
+  // The listing expected in this storage: a Matlab file adds a "_3D" entry
+  // after each array of three dimensions.
+  static Texts Expected(const Texts& binary, const Texts& matlab) {
+    return std::is_same_v<Storage, QXMatlabDataFile> ? matlab : binary;
   }
 
   QXTempPath file;
