@@ -32,7 +32,7 @@ bool HasPositiveSteps(double dx, double dy, double dz) {
 bool FitsInAGrid(const char* operation, int m, int n, int o) {
   if (m == 0 || n == 0 || o == 0) return true;
   if (QXBoxSize(m, n, o) <= INT_MAX) return true;
-  QXErrorMessage(operation, "Out of bounds.");
+  QXErrorMessage(operation, "Too many points.");
   return false;
 }
 

@@ -24,11 +24,11 @@
 //
 // Failures are reported through QXErrorMessage and give the default grid
 // (0 x 0 x 0, origin (0,0,0), unit steps, no mask):
-//   "QXMesh3DGrid(m,n,o)": "One of the size is negative.", "Out of bounds."
+//   "QXMesh3DGrid(m,n,o)": "One of the size is negative.", "Too many points."
 //     (more than 2^31 - 1 points).
 //   "QXMesh3DGrid(origin,dx,dy,dz,m,n,o)": "One of the size is negative." (a
 //     negative size, or a step that is not a positive finite number), "The
-//     origin is not finite.", "Out of bounds." (more than 2^31 - 1 points).
+//     origin is not finite.", "Too many points." (more than 2^31 - 1 points).
 //   "QXMesh3DGrid(origin,dx,dy,dz,mask)": "Step size is negative." (a step
 //     that is not a positive finite number), "The origin is not finite.".
 //   "ReadFromArray(QXMesh3DGrid)": "Incorrect size array." (a main entry of

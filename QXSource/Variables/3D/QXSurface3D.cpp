@@ -20,11 +20,11 @@ QXSurface3D::QXSurface3D(const QXIntArray& conn, const QXFloatArray& pts) {
 
 QXSurface3D::QXSurface3D(const QXIntArray& conn, const QXFloatArray& pts, const QXFloatArray& nrm) {
   if (conn.IsEmpty() && pts.IsEmpty() && nrm.IsEmpty()) return;
-  if (conn.IsEmpty() || pts.IsEmpty()) {
+  if (conn.IsEmpty() || pts.IsEmpty() || nrm.IsEmpty()) {
     QXErrorMessage(kWithNormals, "points, connections or normals are empty.");
     return;
   }
-  if (nrm.NotEmpty() && (nrm.n() != pts.n() || nrm.o() != pts.o())) {
+  if (nrm.n() != pts.n() || nrm.o() != pts.o()) {
     QXErrorMessage(kWithNormals, "Invalid array sizes.");
     return;
   }

@@ -56,8 +56,9 @@ class QXSurface3D {
   QXSurface3D() = default;
   // Triangles over points; see the checks above.
   QXSurface3D(const QXIntArray& conn, const QXFloatArray& pts);
-  // The same with one normal per point. Empty normals give the surface
-  // without normals under this constructor's operation name.
+  // The same with one normal per point; all three arrays empty give the
+  // empty surface, any one of them empty is refused. (The reader builds a
+  // surface whose stored normals are empty or absent without them.)
   QXSurface3D(const QXIntArray& conn, const QXFloatArray& pts, const QXFloatArray& nrm);
   // Only the triangles' corners, 9 x M.
   explicit QXSurface3D(const QXFloatArray& triangles);

@@ -38,13 +38,13 @@ TEST_F(QXMesh3DGridTest, ConstructorsCheckSizesStepsAndOrigin) {
       {[] { return QXMesh3DGrid(2, 3, -1); }, kDefault, {kSizes + kNegative}},
       {[] { return QXMesh3DGrid(2, 0, 5); }, kDefault, {}},
       {[] { return QXMesh3DGrid(1024, 1024, 2047); }, {1024, 1024, 2047, 0, 0, 0, 1, 1, 1, 0}, {}},
-      {[] { return QXMesh3DGrid(1024, 1024, 2048); }, kDefault, {kSizes + "Out of bounds."}},
-      {[] { return QXMesh3DGrid(INT_MAX, INT_MAX, INT_MAX); }, kDefault, {kSizes + "Out of bounds."}},
+      {[] { return QXMesh3DGrid(1024, 1024, 2048); }, kDefault, {kSizes + "Too many points."}},
+      {[] { return QXMesh3DGrid(INT_MAX, INT_MAX, INT_MAX); }, kDefault, {kSizes + "Too many points."}},
       {[] { return QXMesh3DGrid(kAt, 0.5, 1, 2, 3, 0, 4); }, {0, 0, 0, 1, 2, 3, 0.5, 1, 2, 0}, {}},
       {[] { return QXMesh3DGrid(kAt, 0.5, 1, 2, 3, -1, 4); }, kDefault, {kPlaced + kNegative}},
       {[] { return QXMesh3DGrid(kAt, 0.5, kNaN, 1, 3, 1, 4); }, kDefault, {kPlaced + kNegative}},
       {[] { return QXMesh3DGrid(QXPoint3D(0, kInfinity, 0), 1, 1, 1, 3, 1, 4); }, kDefault, {kPlaced + "The origin is not finite."}},
-      {[] { return QXMesh3DGrid(kAt, 1, 1, 1, 65536, 65536, 1); }, kDefault, {kPlaced + "Out of bounds."}},
+      {[] { return QXMesh3DGrid(kAt, 1, 1, 1, 65536, 65536, 1); }, kDefault, {kPlaced + "Too many points."}},
       {[] { return QXMesh3DGrid(kAt, 0.5, 1, 2, Mask(2, 3, 2, {1, 4})); }, {2, 3, 2, 1, 2, 3, 0.5, 1, 2, 1}, {}},
       {[] { return QXMesh3DGrid(kAt, 0.5, -1, 2, Mask(2, 3, 2, {1, 4})); }, kDefault, {kMasked + "Step size is negative."}},
       {[] { return QXMesh3DGrid(QXPoint3D(kNaN, 0, 0), 1, 1, 1, Mask(2, 3, 2, {1, 4})); }, kDefault, {kMasked + "The origin is not finite."}},
@@ -93,7 +93,7 @@ TYPED_TEST(QXMesh3DGridStorageTest, ReaderNarrowsTheOriginAndReportsWhatItRefuse
       {Column<double>({1, 2, 3, 1, 1, 1}), Column<int>({3, 4}), kDefault, {incorrect}},
       {Column<double>({1, 2, 3, 1, 1, 0}), Column<int>({3, 4, 5}), kDefault, {kPlaced + kNegative}},
       {Column<double>({1e300, 2, 3, 1, 1, 1}), QXIntArray(), kDefault, {kPlaced + "The origin is not finite."}},
-      {Column<double>({1, 2, 3, 1, 1, 1}), Column<int>({65536, 65536, 2}), kDefault, {kPlaced + "Out of bounds."}},
+      {Column<double>({1, 2, 3, 1, 1, 1}), Column<int>({65536, 65536, 2}), kDefault, {kPlaced + "Too many points."}},
   };
   for (const auto& c : cases) {
     {

@@ -30,6 +30,7 @@ TEST_F(QXSurface3DTest, ConstructorsRefuseBadShapesAndIndicesOutsideThePoints) {
       {[] { return QXSurface3D(OneTriangle(0, -1, 2), Floats(3, 4)).IsEmpty(); }, two + outside},
       {[] { return QXSurface3D(OneTriangle(INT_MIN, 1, 2), Floats(3, 4)).IsEmpty(); }, two + outside},
       {[] { return QXSurface3D(QXIntArray(), Floats(3, 4), Floats(3, 4)).IsEmpty(); }, three + "points, connections or normals are empty."},
+      {[] { return QXSurface3D(Tent(), Floats(3, 4), QXFloatArray()).IsEmpty(); }, three + "points, connections or normals are empty."},
       {[] { return QXSurface3D(Tent(), Floats(3, 4), Floats(3, 3)).IsEmpty(); }, three + "Invalid array sizes."},
       {[] { return QXSurface3D(Floats(8, 2)).IsEmpty(); }, "QXSurface3D(triangles): Invalid array size.  Needs to be a 9xN array."},
       {[] { return QXSurfaceValues3D(QXSurface3D(Tent(), Floats(3, 4)), Floats(3, 1)).IsEmpty(); }, "QXSurfaceValues3D(Surface,Values): Number of values has to match the number of points."},
@@ -43,14 +44,10 @@ TEST_F(QXSurface3DTest, ConstructorsRefuseBadShapesAndIndicesOutsideThePoints) {
   }
 }
 
-// The last point may be named; normals' rows are not checked; empty normals
-// are no normals.
+// The last point may be named; normals' rows are not checked.
 TEST_F(QXSurface3DTest, ConstructorsAcceptWhatFits) {
   EXPECT_FALSE(QXSurface3D(OneTriangle(0, 1, 3), Floats(3, 4)).IsEmpty());
   EXPECT_EQ(QXSurface3D(Tent(), Floats(3, 4), Floats(1, 4)).Normals().n(), 4);
-  const QXSurface3D bare(Tent(), Floats(3, 4), QXFloatArray());
-  EXPECT_EQ(bare.Points().n(), 4);
-  EXPECT_TRUE(bare.Normals().IsEmpty());
 }
 
 TEST_F(QXSurface3DTest, PinfoTellsTheForm) {
@@ -100,7 +97,7 @@ TYPED_TEST(QXSurface3DStorageTest, EachFormReadsBackAndASaveReplacesTheOtherForm
 }
 
 // Stored indices are checked before use; normals that do not fit are
-// dropped and the surface is kept.
+// dropped and the surface is kept; empty normals are no normals.
 TYPED_TEST(QXSurface3DStorageTest, ReaderReportsHostileIndicesAndDropsBadNormals) {
   {
     TypeParam storage = this->Create();
@@ -109,6 +106,9 @@ TYPED_TEST(QXSurface3DStorageTest, ReaderReportsHostileIndicesAndDropsBadNormals
     storage.Save(Tent(), "S");
     storage.Save(Floats(3, 4), "H_points");
     storage.Save(OneTriangle(0, 4, INT_MIN), "H");
+    storage.Save(Floats(3, 4), "E_points");
+    storage.Save(QXFloatArray(), "E_normals");
+    storage.Save(Tent(), "E");
   }
   QXSurface3D read;
   ReadFromFile(this->Reopen(), "S", read);
@@ -119,6 +119,9 @@ TYPED_TEST(QXSurface3DStorageTest, ReaderReportsHostileIndicesAndDropsBadNormals
   EXPECT_EQ(this->Reports(),
             Lines{"QXSurface3D(conn,pts): Offset array refers to points out of range."});
   EXPECT_TRUE(read.IsEmpty());
+  ReadFromFile(this->Reopen(), "E", read);
+  EXPECT_EQ(this->Reports(), Lines{});
+  EXPECT_EQ(read.Connections(), Tent());
 }
 
 }  // namespace
