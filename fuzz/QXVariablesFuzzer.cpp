@@ -46,6 +46,63 @@ void Use(const QXPlot1D& plot) {
   plot.XValues();
 }
 
+void Use(const QXSurface3D& surface) { BoundingBox(surface); }
+
+void Use(const QXTetrahedralGrid3D& grid) { BoundingBox(grid); }
+
+void Use(const QXTriangularGrid2D& grid) { BoundingBox(grid); }
+
+void Use(const QXSurfaceValues3D& surface) {
+  BoundingBox(surface);
+  ValueRange(surface);
+}
+
+void Use(const QXTetrahedralMesh3D& mesh) {
+  BoundingBox(mesh);
+  ValueRange(mesh);
+}
+
+void Use(const QXTetrahedralVectorField3D& field) { BoundingBox(field); }
+
+void Use(const QXTriangularMesh2D& mesh) {
+  BoundingBox(mesh);
+  ValueRange(mesh);
+}
+
+// Full coordinate arrays are made only for grids of up to this many points:
+// a grid of a few stored numbers may span 2^31 - 1 points, and its full
+// arrays are an allocation the caller asks for, not one the file claims.
+constexpr long long kLargestFullGrid = 1 << 20;
+
+void Use(const QXStructuredGrid2D& grid) {
+  BoundingBox(grid);
+  if (static_cast<long long>(grid.m()) * grid.n() > kLargestFullGrid) return;
+  grid.FullXArray();
+  grid.FullYArray();
+}
+
+void Use(const QXStructuredGrid3D& grid) {
+  BoundingBox(grid);
+  if (static_cast<long long>(grid.m()) * grid.n() * grid.o() > kLargestFullGrid) return;
+  grid.FullXArray();
+  grid.FullYArray();
+  grid.FullZArray();
+}
+
+void Use(const QXStructuredMesh2D& mesh) {
+  Use(mesh.Grid());
+  ValueRange(mesh);
+}
+
+void Use(const QXMesh3D& mesh) {
+  BoundingBox(mesh);
+  ValueRange(mesh);
+}
+
+void Use(const QXVectorField2D& field) { BoundingBox(field); }
+
+void Use(const QXVectorField3D& field) { BoundingBox(field); }
+
 template <class... Types>
 void ReadAsEach(const QXDataStorage& storage, const std::string& name) {
   (
@@ -63,7 +120,10 @@ void ReadAsEveryType(const QXDataStorage& storage, const std::string& name) {
              QXPointCollection2D, QXPointValueCollection2D, QXVectorCollection2D,
              QXPointCollection3D, QXPointValueCollection3D, QXAtomCollection3D, QXMask,
              QXMesh1DGrid, QXMesh2DGrid, QXMesh2D, QXBitmap2D, QXPath2D, QXPath2DValues, QXPath3D,
-             QXPath3DValues, QXPlot1D>(storage, name);
+             QXPath3DValues, QXPlot1D, QXSurface3D, QXSurfaceValues3D, QXTetrahedralGrid3D,
+             QXTetrahedralMesh3D, QXTetrahedralVectorField3D, QXTriangularGrid2D,
+             QXTriangularMesh2D, QXStructuredGrid2D, QXStructuredGrid3D, QXStructuredMesh2D,
+             QXMesh3DGrid, QXMesh3D, QXVectorField2D, QXVectorField3D>(storage, name);
 }
 
 // The name a companion entry belongs to: "mesh_dom_dim" gives "mesh_dom" and
