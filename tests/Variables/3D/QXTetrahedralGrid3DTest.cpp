@@ -1,14 +1,10 @@
 #include "QXTetrahedralGrid3D.h"
 
-#include <climits>
-
 #include "../Support/QXVariableTestSupport.h"
 
 namespace {
 
-using D = std::vector<double>;
-
-QXMutableFloatArray Floats(int m, int n, int o = 1) { return Counting<float>(m, n, o); }
+QXMutableFloatArray Floats(int m, int n) { return Counting<float>(m, n); }
 QXMutableIntArray Ints(int m, int n, const std::vector<int>& values) {
   return MakeArray<int>(m, n, 1, values);
 }
@@ -16,12 +12,10 @@ QXMutableIntArray Ints(int m, int n, const std::vector<int>& values) {
 QXMutableIntArray Offsets() { return Ints(4, 2, {0, 1, 2, 3, 1, 2, 3, 4}); }
 QXMutableIntArray Next() { return Ints(4, 2, {1, -1, -1, -1, 0, -1, -1, -1}); }
 QXTetrahedralGrid3D Pair() { return QXTetrahedralGrid3D(Floats(3, 5), Offsets()); }
-QXTetrahedralGrid3D Full() {
-  return QXTetrahedralGrid3D(Floats(3, 5), Offsets(), Next(), Column<int>({7, 8, 9, 10, 11}));
-}
 
 using QXTetrahedralGrid3DTest = QXReportingTest;
 
+// Offsets name points 0 ... 4; neighbours name tetrahedra 0 ... 1, or -1.
 TEST_F(QXTetrahedralGrid3DTest, ConstructorsRefuseBadShapesAndIndicesOutsideTheirRange) {
   const std::string two = "QXTetrahedralGrid3D(points,offsets): ";
   const std::string four = "QXTetrahedralGrid3D(points,offsets,tetra,points): ";
@@ -41,23 +35,14 @@ TEST_F(QXTetrahedralGrid3DTest, ConstructorsRefuseBadShapesAndIndicesOutsideThei
       {[] { return QXTetrahedralVectorField3D(Pair(), Floats(2, 5)).IsEmpty(); }, "QXTetrahedralVectorField3D(grid,vectors): Vector array incorrect."},
   };
   // clang-format on
-  for (size_t i = 0; i < std::size(cases); i++) {
-    SCOPED_TRACE(i);
-    EXPECT_TRUE(cases[i].leavesEmpty());
-    EXPECT_EQ(Reports(), Lines{cases[i].report});
-  }
+  ExpectRefusals(cases);
 }
 
-TEST_F(QXTetrahedralGrid3DTest, PinfoAndBoxesComeFromTheGrid) {
+TEST_F(QXTetrahedralGrid3DTest, PinfoCountsPointsAndTetrahedraOrSaysEmpty) {
   QXTetrahedralMesh3D(Pair(), Floats(5, 1)).pinfo();
   EXPECT_EQ(Printed(), "5 points, 2 tetrahedra.\n");
   QXTetrahedralVectorField3D().pinfo();
   EXPECT_EQ(Printed(), "Empty\n");
-  const QXRegion3D box = BoundingBox(QXTetrahedralVectorField3D(Pair(), Floats(3, 5)));
-  EXPECT_EQ((D{box.xmin, box.xmax, box.ymin, box.ymax, box.zmin, box.zmax}),
-            (D{0, 12, 1, 13, 2, 14}));
-  const QXRegion1D range = ValueRange(QXTetrahedralMesh3D(Pair(), Floats(1, 5)));
-  EXPECT_EQ((D{range.minV, range.maxV}), (D{0, 4}));
 }
 
 template <class Storage>
@@ -66,9 +51,10 @@ TYPED_TEST_SUITE(QXTetrahedralGrid3DStorageTest, QXFileStorages);
 
 // The grid saved again without its companions clears them.
 TYPED_TEST(QXTetrahedralGrid3DStorageTest, FieldsReadBackAndASaveClearsTheCompanionsItLacks) {
+  const QXTetrahedralGrid3D full(Floats(3, 5), Offsets(), Next(), Column<int>({7, 8, 9, 10, 11}));
   {
     TypeParam storage = this->Create();
-    WriteToFile(storage, "F", QXTetrahedralVectorField3D(Full(), Floats(3, 5)));
+    WriteToFile(storage, "F", QXTetrahedralVectorField3D(full, Floats(3, 5)));
   }
   EXPECT_EQ(this->Listing(),
             Line("F_g_Next", "   int - 4 x 2 array") + Line("F_g_PtN", "   int - 5 numbers") +
@@ -83,14 +69,13 @@ TYPED_TEST(QXTetrahedralGrid3DStorageTest, FieldsReadBackAndASaveClearsTheCompan
     WriteToFile(storage, "F", QXTetrahedralVectorField3D(Pair(), Floats(3, 5)));
   }
   ReadFromFile(this->Reopen(), "F", field);
-  EXPECT_EQ(field.Grid().Offsets(), Offsets());
   EXPECT_TRUE(field.Grid().NeighboringTetrahedra().IsEmpty());
   EXPECT_TRUE(field.Grid().PointNumbers().IsEmpty());
 }
 
-// A companion that does not fit is reported and dropped; a hostile offset
-// empties the grid.
-TYPED_TEST(QXTetrahedralGrid3DStorageTest, ReaderChecksEveryStoredIndex) {
+// A companion that does not fit is reported and dropped; the grid and its
+// other companion are kept.
+TYPED_TEST(QXTetrahedralGrid3DStorageTest, ReaderDropsACompanionThatDoesNotFit) {
   {
     TypeParam storage = this->Create();
     storage.Save(Ints(4, 2, {1, -1, -1, -1, 0, -1, -1, 2}), "M_g_Next");
@@ -98,8 +83,6 @@ TYPED_TEST(QXTetrahedralGrid3DStorageTest, ReaderChecksEveryStoredIndex) {
     storage.Save(Floats(3, 5), "M_g_Pts");
     storage.Save(Offsets(), "M_g");
     storage.Save(Floats(5, 1), "M");
-    storage.Save(Floats(3, 5), "H_Pts");
-    storage.Save(Ints(4, 1, {0, 1, 2, INT_MIN}), "H");
   }
   QXTetrahedralMesh3D mesh;
   ReadFromFile(this->Reopen(), "M", mesh);
@@ -108,11 +91,6 @@ TYPED_TEST(QXTetrahedralGrid3DStorageTest, ReaderChecksEveryStoredIndex) {
   EXPECT_EQ(mesh.Values(), Floats(5, 1));
   EXPECT_TRUE(mesh.Grid().NeighboringTetrahedra().IsEmpty());
   EXPECT_EQ(mesh.Grid().PointNumbers(), Column<int>({1, 2, 3, 4, 5}));
-  QXTetrahedralGrid3D hostile;
-  ReadFromFile(this->Reopen(), "H", hostile);
-  EXPECT_EQ(this->Reports(), Lines{"QXTetrahedralGrid3D(points,offsets): Offset array refers to "
-                                   "points out of range."});
-  EXPECT_TRUE(hostile.IsEmpty());
 }
 
 }  // namespace

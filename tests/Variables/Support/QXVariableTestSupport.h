@@ -1,6 +1,7 @@
-// Helpers for the tests of the variable types: arrays of a given shape, table
-// cases of refusals and printed lines, and a fixture that writes a variable
-// into a new file of each storage type and lists what the file holds.
+// Helpers for the tests of the variable types: arrays and masks of a given
+// shape, table cases of refusals and printed lines, the fields of a 3D grid,
+// and a fixture that writes a variable into a new file of each storage type
+// and lists what the file holds.
 #ifndef QXVARIABLETESTSUPPORT_H
 #define QXVARIABLETESTSUPPORT_H
 
@@ -43,6 +44,32 @@ struct QXPrinting {
   std::function<void()> print;
   std::string text;
 };
+
+// Makes each call in turn and expects it to leave its result empty with its
+// report, and no other.
+template <size_t N>
+void ExpectRefusals(const QXRefusal (&cases)[N]) {
+  for (const QXRefusal& c : cases) {
+    SCOPED_TRACE(c.report);
+    EXPECT_TRUE(c.leavesEmpty());
+    EXPECT_EQ(QXErrorListSnapshot(), Lines{c.report});
+    QXClearErrorList();
+  }
+}
+
+// The mask of the m x n x o box holding the points of the runs, given as
+// first and last index of each.
+inline QXMask MaskOfRuns(int m, int n, int o, const std::vector<int>& runs) {
+  return QXMask::CreateFromIntervals(MakeArray<int>(2, int(runs.size() / 2), 1, runs), m, n, o);
+}
+
+// All a 3D grid holds but its mask's points: m, n, o, origin, steps and
+// whether a mask is defined.
+inline std::vector<double> GridFields(const QXMesh3DGrid& g) {
+  const QXPoint3D at = g.Origin();
+  return {double(g.m()), double(g.n()), double(g.o()), at.x,   at.y,
+          at.z,          g.dx(),        g.dy(),        g.dz(), double(g.MaskDefined())};
+}
 
 template <class Storage>
 class QXFileStorageTest : public QXReportingTest {
