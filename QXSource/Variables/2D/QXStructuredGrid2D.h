@@ -20,8 +20,9 @@
 // the reader takes them from the arrays (X.m() x Y.n() x 1). A mask that
 // holds no points therefore reads back as no mask; writing one is warned. A
 // mesh stores its grid under name + "_g" (with "_g_X", "_g_Y") and then its
-// values (double) under the name. Every entry is written on every save, so a
-// save replaces the whole of an earlier value under the name.
+// values (double) under the name. Every entry is written on every save, and
+// the "_Z" of a 3D grid saved before under the name is overwritten with an
+// empty array, so a save replaces the whole of an earlier value.
 //
 // Failures are reported through QXErrorMessage and give the empty value:
 //   "QXStructuredGrid2D(X,Y)": "Invalid array sizes." (X.n() neither n nor 1,

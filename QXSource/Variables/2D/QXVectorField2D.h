@@ -11,7 +11,9 @@
 //
 // Storage: the components as double arrays under name + "_X" and
 // name + "_Y", then the grid's origin and steps (four doubles) under the
-// name, the main entry, last. The reader goes through the constructor.
+// name, the main entry, last. The "_Z" of a 3D field saved before under the
+// name is overwritten with an empty array, so the save replaces the whole
+// value. The reader goes through the constructor.
 //
 // Failures are reported through QXErrorMessage and give the empty field (no
 // components, the default grid):

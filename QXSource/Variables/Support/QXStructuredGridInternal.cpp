@@ -8,6 +8,7 @@
 
 #include "QXError.h"
 #include "QXGridInternal.h"
+#include "QXVariableStorageInternal.h"
 
 namespace {
 
@@ -118,6 +119,7 @@ void QXWriteStructuredGrid(QXDataStorage& storage, const std::string& name,
                            const QXFloatArray* axes, int count, bool maskDefined,
                            const QXMask& mask, const char* type) {
   for (int a = 0; a < count; a++) storage.Save(axes[a], name + kSuffixes[a]);
+  for (int a = count; a < 3; a++) QXClearCompanion(storage, name + kSuffixes[a]);
   const QXIntArray runs = maskDefined ? mask.Intervals() : QXIntArray();
   if (maskDefined && runs.IsEmpty())
     QXWarningMessage(std::string("WriteToFile(") + type + ")",

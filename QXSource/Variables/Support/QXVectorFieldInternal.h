@@ -8,6 +8,7 @@
 
 #include "QXDataStorage.h"
 #include "QXError.h"
+#include "QXVariableStorageInternal.h"
 
 // The suffixes of the x, y and z components.
 inline const char* QXComponentSuffix(int c) {
@@ -34,11 +35,13 @@ bool QXFitsVectorField(const char* operation, const Array (&components)[K],
 }
 
 // The components under the name plus "_X", "_Y" (and "_Z"), then the grid
-// without its size under the name, the main entry, last.
+// without its size under the name, the main entry, last. A plane field
+// clears the "_Z" of a field in space saved before under the name.
 template <class Array, int K, class Grid>
 void QXWriteVectorField(QXDataStorage& storage, const std::string& name,
                         const Array (&components)[K], const Grid& grid) {
   for (int c = 0; c < K; c++) storage.Save(components[c], name + QXComponentSuffix(c));
+  for (int c = K; c < 3; c++) QXClearCompanion(storage, name + QXComponentSuffix(c));
   WriteToFileNoSize(storage, name, grid);
 }
 

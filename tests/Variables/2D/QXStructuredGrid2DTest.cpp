@@ -75,17 +75,20 @@ TYPED_TEST(QXStructuredGrid2DStorageTest, MaskIsRebuiltFromTheRunsAndTheArrays) 
 }
 
 // A save replaces the whole value: the mask goes, and so do the entries of the
-// mesh's masked grid. A mask without points cannot be told from none.
+// mesh's masked grid and the "_Z" of a 3D grid. A mask without points cannot
+// be told from none.
 TYPED_TEST(QXStructuredGrid2DStorageTest, SavesReplaceTheWholeValue) {
   const QXStructuredMesh2D mesh(Counting<double>(3, 2), Plain());
   TypeParam storage = this->Create();
+  storage.Save(Counting<float>(3, 2), "G_Z");
   WriteToFile(storage, "G", Masked());
   WriteToFile(storage, "G", QXStructuredGrid2D(Xs(), Ys(), QXMask(3, 2, 1)));
   EXPECT_EQ(this->Reports(),
             Lines{"WriteToFile(QXStructuredGrid2D): A mask without points is stored as no mask."});
   WriteToFile(storage, "M", QXStructuredMesh2D(Counting<double>(3, 2), Masked()));
   WriteToFile(storage, "M", mesh);
-  EXPECT_EQ(this->WriteOrder(), (Texts{"G_X", "G_Y", "G", "M_g_X", "M_g_Y", "M_g", "M"}));
+  EXPECT_EQ(this->WriteOrder(), (Texts{"G_X", "G_Y", "G_Z", "G", "M_g_X", "M_g_Y", "M_g", "M"}));
+  EXPECT_TRUE(storage.ReadFloatArray("G_Z").IsEmpty());
   QXStructuredGrid2D grid;
   ReadFromFile(storage, "G", grid);
   EXPECT_EQ(grid, Plain());
