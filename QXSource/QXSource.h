@@ -63,4 +63,19 @@
 #include "QXVectorField2D.h"
 #include "QXVectorField3D.h"
 
+#include "QXSeries.h"
+#include "QXSeriesRealNumber.h"
+#include "QXSeriesPoint.h"
+#include "QXSeriesRegion.h"
+#include "QXSeriesPlot1D.h"
+#include "QXSeriesMesh2D.h"
+#include "QXSeriesBitmap2D.h"
+#include "QXSeriesPath2D.h"
+#include "QXSeriesPointCollection2D.h"
+#include "QXSeriesStructuredMesh2D.h"
+#include "QXSeriesMesh3D.h"
+#include "QXSeriesPath3D.h"
+#include "QXSeriesPointCollection3D.h"
+#include "QXSeriesSurface3D.h"
+
 #endif
