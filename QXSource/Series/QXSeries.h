@@ -31,8 +31,9 @@
 // rising, else by extrapolation with the last step (1 at first). The stored
 // summaries are taken over, so the ones written at the end cover every value.
 // Creating a series where S_0, S_1, ... already exist continues after them.
-// A storage that holds only a plain variable S opens as one value at time 0,
-// which Get reads from S itself; nothing can be added to it.
+// A series whose "Seq_" entry is there but whose values are only a plain
+// variable S (a value saved once, without a time) opens as one value at time
+// 0, which Get reads from S itself; nothing can be added to it.
 //
 // Failures are reported through QXErrorMessage:
 //   "QXSeries" + T + "(file,name)": "The file already contains a variable
