@@ -1,0 +1,241 @@
+// The typed series: every class written into both file storages, read back
+// and reported on, and the adds with boxes, refusals or grid references of
+// their own.
+#include <algorithm>
+#include <memory>
+#include <sstream>
+
+#include "../Variables/Support/QXVariableTestSupport.h"
+#include "QXContentReport.h"
+
+namespace {
+
+using Numbers = std::vector<double>;
+using D = std::vector<double>;
+using F = std::vector<float>;
+
+// Two values are alike when their writers store the same entries.
+template <class Value>
+bool StoresAlike(const Value& a, const Value& b) {
+  QXMemoryStorage first, second;
+  WriteToFile(first, "v", a);
+  WriteToFile(second, "v", b);
+  return first == second;
+}
+
+// The numbers stored under the name, or none when it is absent.
+Numbers Stored(const QXDataStorage& storage, const std::string& name) {
+  return storage.Contains(name) ? Elements(storage.ReadDoubleArray(name)) : Numbers{};
+}
+
+Texts SortedLines(const std::string& text) {
+  std::istringstream in(text);
+  Texts lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// What a reopened series tells: its count and whether it reads its value back.
+struct Reopened {
+  int count;
+  bool readsBack;
+};
+
+// One class of the family under a series named after its type string: how
+// many numbers its box and value range hold (0 for none), a writer that adds
+// the sample at times 0 and 1, and a reader of the reopened series.
+struct TypedSeries {
+  std::string type;
+  size_t box;
+  size_t range;
+  std::function<void(QXDataStorage&)> write;
+  std::function<Reopened(QXDataStorage&)> read;
+};
+
+template <class Series>
+TypedSeries Of(const std::string& type, size_t box, size_t range,
+               const decltype(std::declval<Series>().Get(0))& sample) {
+  auto write = [type, sample](QXDataStorage& storage) {
+    Series series(storage, type);
+    series.Add(sample, 0);
+    series.Add(sample, 1);
+  };
+  auto read = [type, sample](QXDataStorage& storage) {
+    const Series series(storage, type);
+    return Reopened{series.HowManySaved(), StoresAlike(series.Get(1), sample)};
+  };
+  return {type, box, range, write, read};
+}
+
+// A strip of two points at height y.
+QXStructuredGrid2D Strip(float y) {
+  return QXStructuredGrid2D(Column<float>({0, 1}), MakeArray(1, 1, 1, F{y}));
+}
+
+template <class Storage>
+using QXTypedSeriesFileTest = QXFileStorageTest<Storage>;
+TYPED_TEST_SUITE(QXTypedSeriesFileTest, QXFileStorages);
+
+// clang-format off
+TYPED_TEST(QXTypedSeriesFileTest, EveryClassRecordsItsTypeReadsBackSummarizesAndIsReported) {
+  const QXMesh2DGrid placed(QXPoint2D(1, 2), 0.5, 0.5, 2, 3);
+  const TypedSeries cases[] = {
+      Of<QXSeriesRealNumber>("RealNumber", 0, 2, 1.5),
+      Of<QXSeriesString>("String", 0, 0, "a"),
+      Of<QXSeriesArray>("Array", 0, 2, Column<double>({1, 2})),
+      Of<QXSeriesNumberList>("NumberList", 0, 2, Column<double>({1, 2})),
+      Of<QXSeriesPlot1D>("Plot1D", 0, 0, QXPlot1D(Column<double>({1, 2}), Column<double>({3, 4}))),
+      Of<QXSeriesRegion1D>("Region1D", 0, 0, QXRegion1D(1, 2)),
+      Of<QXSeriesMesh2D>("Mesh2D", 4, 2, QXMesh2D(Counting<double>(2, 3), placed)),
+      Of<QXSeriesMesh2DGrid>("Mesh2DGrid", 4, 0, placed),
+      Of<QXSeriesBitmap2D>("Bitmap2D", 4, 0, QXBitmap2D(Counting<unsigned char>(2, 3), placed)),
+      Of<QXSeriesPath2D>("Path2D", 4, 0, QXPath2D(MakeArray(2, 3, 1, D{0, 2, 1, 1, 2, 2}))),
+      Of<QXSeriesPath2DValues>("Path2DValues", 4, 2, QXPath2DValues(MakeArray(3, 2, 1, D{0, 0, 1, 1, 2, 3}))),
+      Of<QXSeriesPoint2D>("Point2D", 4, 0, QXPoint2D(1, 2)),
+      Of<QXSeriesPoint2DValue>("Point2DValue", 4, 2, QXPoint2DValue(1, 2, 3)),
+      Of<QXSeriesPointCollection2D>("PointCollection2D", 4, 0, QXPointCollection2D(Counting<double>(2, 2))),
+      Of<QXSeriesRegion2D>("Region2D", 4, 0, QXRegion2D(QXPoint2D(0, 0), QXPoint2D(1, 2))),
+      Of<QXSeriesStructuredMesh2D>("StructuredMesh2D", 4, 2, QXStructuredMesh2D(Column<double>({1, 2}), Strip(5))),
+      Of<QXSeriesMesh3D>("Mesh3D", 6, 2, QXMesh3D(Counting<float>(2, 2, 2), QXMesh3DGrid(QXPoint3D(1, 2, 3), 0.5, 0.5, 1, 0, 0, 0))),
+      Of<QXSeriesMesh3DGrid>("Mesh3DGrid", 6, 0, QXMesh3DGrid(QXPoint3D(1, 2, 3), 0.5, 0.5, 1, 2, 3, 4)),
+      Of<QXSeriesPath3D>("Path3D", 6, 0, QXPath3D(MakeArray(3, 3, 1, F{0, 0, 2, 1, 1, 1, 2, 2, 2}))),
+      Of<QXSeriesPath3DValues>("Path3DValues", 0, 2, QXPath3DValues(MakeArray(4, 2, 1, D{0, 0, 0, 1, 1, 2, 3, 4}))),
+      Of<QXSeriesPoint3D>("Point3D", 6, 0, QXPoint3D(1, 2, 3)),
+      Of<QXSeriesPoint3DValue>("Point3DValue", 6, 2, QXPoint3DValue(1, 2, 3, 4)),
+      Of<QXSeriesPointCollection3D>("PointCollection3D", 6, 0, QXPointCollection3D(Counting<float>(3, 2))),
+      Of<QXSeriesRegion3D>("Region3D", 6, 0, QXRegion3D(QXPoint3D(0, 0, 0), QXPoint3D(1, 2, 3))),
+      Of<QXSeriesSurface3D>("Surface3D", 6, 0, QXSurface3D(Column<int>({0, 1, 2}), Counting<float>(3, 3))),
+  };
+  {
+    TypeParam storage = this->Create();
+    for (const TypedSeries& c : cases) c.write(storage);
+  }
+  TypeParam storage = this->Reopen();
+  Texts report;
+  for (const TypedSeries& c : cases) {
+    SCOPED_TRACE(c.type);
+    const Reopened reopened = c.read(storage);
+    EXPECT_EQ(reopened.count, 2);
+    EXPECT_TRUE(reopened.readsBack);
+    EXPECT_EQ(storage.ReadString("Seq_" + c.type), c.type);
+    EXPECT_EQ(Stored(storage, "SeqInfo_" + c.type + "_BBox").size(), c.box);
+    EXPECT_EQ(Stored(storage, "SeqInfo_" + c.type + "_VRange").size(), c.range);
+    EXPECT_EQ(CountTimeValues(storage, c.type), reopened.count);
+    report.push_back(c.type + " - " + c.type + " - " + std::to_string(reopened.count) + " time values");
+  }
+  std::sort(report.begin(), report.end());
+  this->Printed();
+  PrintReport(storage);
+  EXPECT_EQ(SortedLines(this->Printed()), report);
+}
+// clang-format on
+
+TYPED_TEST(QXTypedSeriesFileTest, NumbersLeaveTheirTimesTheirRangeAndTheTimeList) {
+  {
+    TypeParam storage = this->Create();
+    QXSeriesRealNumber series(storage, "S");
+    series.Add(1.5, 0);
+    series.Add(2.5, 1);
+    series.Add(0.5, 2);
+  }
+  EXPECT_EQ(this->WriteOrder(), (Texts{"Seq_S", "S_0_time", "S_0", "S_1_time", "S_1", "S_2_time",
+                                       "S_2", "SeqInfo_S_VRange", "SeqInfo_S_TimeValues"}));
+  TypeParam storage = this->Reopen();
+  EXPECT_EQ(Stored(storage, "S_2"), (Numbers{0.5}));
+  EXPECT_EQ(Stored(storage, "S_2_time"), (Numbers{2}));
+  EXPECT_EQ(Stored(storage, "SeqInfo_S_VRange"), (Numbers{0.5, 2.5}));
+  EXPECT_EQ(SizeOf(storage.ReadDoubleArray("SeqInfo_S_TimeValues")), (std::vector<int>{3, 1, 1}));
+  EXPECT_EQ(Stored(storage, "SeqInfo_S_TimeValues"), (Numbers{0, 1, 2}));
+  const QXSeriesRealNumber series(storage, "S");
+  EXPECT_EQ(series.Get(0.5), 1.5);
+  EXPECT_EQ(series.Get(-1), 0);
+  EXPECT_EQ(this->Reports(), (Lines{"QXSeries::Get: Time has to be >=0."}));
+}
+
+// clang-format off
+TYPED_TEST(QXTypedSeriesFileTest, ArraysAddTheBoxOfTheirGridTakenAtTheirSize) {
+  const QXMesh2DGrid noSize(QXPoint2D(1, 2), 0.5);
+  const QXMesh3DGrid noSize3D(QXPoint3D(1, 2, 3), 0.5, 0.5, 1, 0, 0, 0);
+  const QXMutableDoubleArray values = Counting<double>(3, 4), values3D = Counting<double>(2, 3, 4);
+  const struct { std::function<void(QXDataStorage&)> add; Numbers box; std::string written; } cases[] = {
+      {[&](QXDataStorage& s) { QXSeriesMesh2D(s, "S").Add(values, 0); }, {0, 2, 0, 3}, "S_0"},
+      {[&](QXDataStorage& s) { QXSeriesMesh2D series(s, "S"); series.Add(values, 0); series.Add(QXDoubleArray(), 1); }, {0, 2, 0, 3}, "S_1"},
+      {[&](QXDataStorage& s) { QXSeriesMesh2D(s, "S").Add(values, noSize, 0); }, {1, 2, 2, 3.5}, "S_0_loc"},
+      {[&](QXDataStorage& s) { QXSeriesMesh3D(s, "S").Add(values3D, 0); }, {0, 1, 0, 2, 0, 3}, "S_0"},
+      {[&](QXDataStorage& s) { QXSeriesMesh3D(s, "S").Add(values3D, noSize3D, 0); }, {1, 1.5, 2, 3, 3, 6}, "S_0_loc"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written);
+    {
+      TypeParam storage = this->Create();
+      c.add(storage);
+    }
+    const TypeParam storage = this->Reopen();
+    EXPECT_EQ(Stored(storage, "SeqInfo_S_BBox"), c.box);
+    EXPECT_TRUE(storage.Contains(c.written));
+  }
+}
+// clang-format on
+
+TYPED_TEST(QXTypedSeriesFileTest, AThreeDimensionalArrayInAPlaneSeriesLeavesNoTrace) {
+  TypeParam storage = this->Create();
+  QXSeriesMesh2D series(storage, "S");
+  series.Add(Counting<double>(2, 2, 2), 0);
+  series.Add(Counting<double>(2, 2, 2), QXMesh2DGrid(QXPoint2D(1, 2), 0.5), 0);
+  const std::string refusal = "QXSeriesMesh2D: Array is three dimensional.";
+  EXPECT_EQ(this->Reports(), (Lines{refusal, refusal}));
+  EXPECT_EQ(series.HowManySaved(), 0);
+  EXPECT_FALSE(storage.Contains("S_0_time"));
+  EXPECT_FALSE(storage.Contains("S_0_loc"));
+  series.Add(Counting<double>(2, 2), 0);
+  EXPECT_EQ(series.HowManySaved(), 1);
+}
+
+// A storage in memory whose copies share one record of the strings saved,
+// as "name=text".
+class QXStringRecordingStorage : public QXMemoryStorage {
+ public:
+  QXMutablePointer<QXDataStorage> AsPointer() override {
+    return QXMutablePointer<QXDataStorage>(new QXStringRecordingStorage(*this));
+  }
+  using QXMemoryStorage::Save;
+  void Save(std::string text, std::string name) override {
+    strings->push_back(name + "=" + text);
+    QXMemoryStorage::Save(text, name);
+  }
+  std::shared_ptr<Texts> strings = std::make_shared<Texts>();
+};
+
+// Shows the names the series saved that begin with the prefix, in order.
+struct QXSeenStructuredMeshSeries : QXSeriesStructuredMesh2D {
+  using QXSeriesStructuredMesh2D::QXSeriesStructuredMesh2D;
+  Texts Saved(const std::string& prefix) const {
+    const Texts& all = static_cast<const QXMemoryStorage&>(DataFile()).SaveOrder();
+    Texts names;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(names),
+                 [&](const std::string& name) { return name.rfind(prefix, 0) == 0; });
+    return names;
+  }
+};
+
+using QXTypedSeriesTest = QXReportingTest;
+
+TEST_F(QXTypedSeriesTest, AGridEqualToTheOneBeforeIsReferencedThenWrittenWhole) {
+  QXStringRecordingStorage storage;
+  QXSeenStructuredMeshSeries series(storage, "S");
+  const QXStructuredMesh2D first(Column<double>({1, 2}), Strip(5));
+  const QXStructuredMesh2D same(Column<double>({3, 4}), Strip(5));
+  const QXStructuredMesh2D moved(Column<double>({5, 6}), Strip(6));
+  series.Add(first, 0);
+  series.Add(same, 1);
+  series.Add(moved, 2);
+  EXPECT_EQ(*storage.strings, (Texts{"Seq_S=StructuredMesh2D", "S_1_g=S_0_g"}));
+  EXPECT_EQ(series.Saved("S_1"),
+            (Texts{"S_1_time", "S_1_g", "S_1_g_X", "S_1_g_Y", "S_1_g", "S_1"}));
+  EXPECT_TRUE(series.Get(0) == first);
+  EXPECT_TRUE(series.Get(1) == same);
+  EXPECT_TRUE(series.Get(2) == moved);
+}
+
+}  // namespace
