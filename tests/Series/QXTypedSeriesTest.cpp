@@ -160,13 +160,13 @@ TYPED_TEST(QXTypedSeriesFileTest, ArraysAddTheBoxOfTheirGridTakenAtTheirSize) {
   const QXMutableDoubleArray values = Counting<double>(3, 4), values3D = Counting<double>(2, 3, 4);
   const struct { std::function<void(QXDataStorage&)> add; Numbers box; std::string written; } cases[] = {
       {[&](QXDataStorage& s) { QXSeriesMesh2D(s, "S").Add(values, 0); }, {0, 2, 0, 3}, "S_0"},
-      {[&](QXDataStorage& s) { QXSeriesMesh2D series(s, "S"); series.Add(values, 0); series.Add(QXDoubleArray(), 1); }, {0, 2, 0, 3}, "S_1"},
+      {[&](QXDataStorage& s) { QXSeriesMesh2D(s, "S").Add(QXDoubleArray(), 0); }, {}, "S_0"},
       {[&](QXDataStorage& s) { QXSeriesMesh2D(s, "S").Add(values, noSize, 0); }, {1, 2, 2, 3.5}, "S_0_loc"},
       {[&](QXDataStorage& s) { QXSeriesMesh3D(s, "S").Add(values3D, 0); }, {0, 1, 0, 2, 0, 3}, "S_0"},
       {[&](QXDataStorage& s) { QXSeriesMesh3D(s, "S").Add(values3D, noSize3D, 0); }, {1, 1.5, 2, 3, 3, 6}, "S_0_loc"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.written);
+    SCOPED_TRACE(&c - cases);
     {
       TypeParam storage = this->Create();
       c.add(storage);
