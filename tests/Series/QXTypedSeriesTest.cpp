@@ -3,7 +3,7 @@
 // their own.
 #include <algorithm>
 #include <memory>
-#include <sstream>
+#include <iterator>
 
 #include "../Variables/Support/QXVariableTestSupport.h"
 #include "QXContentReport.h"
@@ -11,7 +11,6 @@
 namespace {
 
 using Numbers = std::vector<double>;
-using D = std::vector<double>;
 using F = std::vector<float>;
 
 // Two values are alike when their writers store the same entries.
@@ -28,29 +27,16 @@ Numbers Stored(const QXDataStorage& storage, const std::string& name) {
   return storage.Contains(name) ? Elements(storage.ReadDoubleArray(name)) : Numbers{};
 }
 
-Texts SortedLines(const std::string& text) {
-  std::istringstream in(text);
-  Texts lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
-// What a reopened series tells: its count and whether it reads its value back.
-struct Reopened {
-  int count;
-  bool readsBack;
-};
-
 // One class of the family under a series named after its type string: how
 // many numbers its box and value range hold (0 for none), a writer that adds
-// the sample at times 0 and 1, and a reader of the reopened series.
+// the sample at times 0 and 1, and a reader of the reopened series that
+// answers its count and whether it reads the sample back.
 struct TypedSeries {
   std::string type;
   size_t box;
   size_t range;
   std::function<void(QXDataStorage&)> write;
-  std::function<Reopened(QXDataStorage&)> read;
+  std::function<std::pair<int, bool>(QXDataStorage&)> read;
 };
 
 template <class Series>
@@ -63,7 +49,7 @@ TypedSeries Of(const std::string& type, size_t box, size_t range,
   };
   auto read = [type, sample](QXDataStorage& storage) {
     const Series series(storage, type);
-    return Reopened{series.HowManySaved(), StoresAlike(series.Get(1), sample)};
+    return std::make_pair(series.HowManySaved(), StoresAlike(series.Get(1), sample));
   };
   return {type, box, range, write, read};
 }
@@ -90,8 +76,8 @@ TYPED_TEST(QXTypedSeriesFileTest, EveryClassRecordsItsTypeReadsBackSummarizesAnd
       Of<QXSeriesMesh2D>("Mesh2D", 4, 2, QXMesh2D(Counting<double>(2, 3), placed)),
       Of<QXSeriesMesh2DGrid>("Mesh2DGrid", 4, 0, placed),
       Of<QXSeriesBitmap2D>("Bitmap2D", 4, 0, QXBitmap2D(Counting<unsigned char>(2, 3), placed)),
-      Of<QXSeriesPath2D>("Path2D", 4, 0, QXPath2D(MakeArray(2, 3, 1, D{0, 2, 1, 1, 2, 2}))),
-      Of<QXSeriesPath2DValues>("Path2DValues", 4, 2, QXPath2DValues(MakeArray(3, 2, 1, D{0, 0, 1, 1, 2, 3}))),
+      Of<QXSeriesPath2D>("Path2D", 4, 0, QXPath2D(MakeArray(2, 3, 1, Numbers{0, 2, 1, 1, 2, 2}))),
+      Of<QXSeriesPath2DValues>("Path2DValues", 4, 2, QXPath2DValues(MakeArray(3, 2, 1, Numbers{0, 0, 1, 1, 2, 3}))),
       Of<QXSeriesPoint2D>("Point2D", 4, 0, QXPoint2D(1, 2)),
       Of<QXSeriesPoint2DValue>("Point2DValue", 4, 2, QXPoint2DValue(1, 2, 3)),
       Of<QXSeriesPointCollection2D>("PointCollection2D", 4, 0, QXPointCollection2D(Counting<double>(2, 2))),
@@ -100,7 +86,7 @@ TYPED_TEST(QXTypedSeriesFileTest, EveryClassRecordsItsTypeReadsBackSummarizesAnd
       Of<QXSeriesMesh3D>("Mesh3D", 6, 2, QXMesh3D(Counting<float>(2, 2, 2), QXMesh3DGrid(QXPoint3D(1, 2, 3), 0.5, 0.5, 1, 0, 0, 0))),
       Of<QXSeriesMesh3DGrid>("Mesh3DGrid", 6, 0, QXMesh3DGrid(QXPoint3D(1, 2, 3), 0.5, 0.5, 1, 2, 3, 4)),
       Of<QXSeriesPath3D>("Path3D", 6, 0, QXPath3D(MakeArray(3, 3, 1, F{0, 0, 2, 1, 1, 1, 2, 2, 2}))),
-      Of<QXSeriesPath3DValues>("Path3DValues", 0, 2, QXPath3DValues(MakeArray(4, 2, 1, D{0, 0, 0, 1, 1, 2, 3, 4}))),
+      Of<QXSeriesPath3DValues>("Path3DValues", 0, 2, QXPath3DValues(MakeArray(4, 2, 1, Numbers{0, 0, 0, 1, 1, 2, 3, 4}))),
       Of<QXSeriesPoint3D>("Point3D", 6, 0, QXPoint3D(1, 2, 3)),
       Of<QXSeriesPoint3DValue>("Point3DValue", 6, 2, QXPoint3DValue(1, 2, 3, 4)),
       Of<QXSeriesPointCollection3D>("PointCollection3D", 6, 0, QXPointCollection3D(Counting<float>(3, 2))),
@@ -112,22 +98,21 @@ TYPED_TEST(QXTypedSeriesFileTest, EveryClassRecordsItsTypeReadsBackSummarizesAnd
     for (const TypedSeries& c : cases) c.write(storage);
   }
   TypeParam storage = this->Reopen();
-  Texts report;
+  this->Printed();
+  PrintReport(storage);
+  const std::string report = "\n" + this->Printed();
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), std::size(cases) + 1);
   for (const TypedSeries& c : cases) {
     SCOPED_TRACE(c.type);
-    const Reopened reopened = c.read(storage);
-    EXPECT_EQ(reopened.count, 2);
-    EXPECT_TRUE(reopened.readsBack);
+    const auto [count, readsBack] = c.read(storage);
+    EXPECT_EQ(count, 2);
+    EXPECT_TRUE(readsBack);
     EXPECT_EQ(storage.ReadString("Seq_" + c.type), c.type);
     EXPECT_EQ(Stored(storage, "SeqInfo_" + c.type + "_BBox").size(), c.box);
     EXPECT_EQ(Stored(storage, "SeqInfo_" + c.type + "_VRange").size(), c.range);
-    EXPECT_EQ(CountTimeValues(storage, c.type), reopened.count);
-    report.push_back(c.type + " - " + c.type + " - " + std::to_string(reopened.count) + " time values");
+    EXPECT_EQ(CountTimeValues(storage, c.type), count);
+    EXPECT_NE(report.find("\n" + c.type + " - " + c.type + " - " + std::to_string(count) + " time values\n"), std::string::npos);
   }
-  std::sort(report.begin(), report.end());
-  this->Printed();
-  PrintReport(storage);
-  EXPECT_EQ(SortedLines(this->Printed()), report);
 }
 // clang-format on
 
@@ -143,7 +128,6 @@ TYPED_TEST(QXTypedSeriesFileTest, NumbersLeaveTheirTimesTheirRangeAndTheTimeList
                                        "S_2", "SeqInfo_S_VRange", "SeqInfo_S_TimeValues"}));
   TypeParam storage = this->Reopen();
   EXPECT_EQ(Stored(storage, "S_2"), (Numbers{0.5}));
-  EXPECT_EQ(Stored(storage, "S_2_time"), (Numbers{2}));
   EXPECT_EQ(Stored(storage, "SeqInfo_S_VRange"), (Numbers{0.5, 2.5}));
   EXPECT_EQ(SizeOf(storage.ReadDoubleArray("SeqInfo_S_TimeValues")), (std::vector<int>{3, 1, 1}));
   EXPECT_EQ(Stored(storage, "SeqInfo_S_TimeValues"), (Numbers{0, 1, 2}));
@@ -187,7 +171,6 @@ TYPED_TEST(QXTypedSeriesFileTest, AThreeDimensionalArrayInAPlaneSeriesLeavesNoTr
   EXPECT_EQ(this->Reports(), (Lines{refusal, refusal}));
   EXPECT_EQ(series.HowManySaved(), 0);
   EXPECT_FALSE(storage.Contains("S_0_time"));
-  EXPECT_FALSE(storage.Contains("S_0_loc"));
   series.Add(Counting<double>(2, 2), 0);
   EXPECT_EQ(series.HowManySaved(), 1);
 }
@@ -207,16 +190,10 @@ class QXStringRecordingStorage : public QXMemoryStorage {
   std::shared_ptr<Texts> strings = std::make_shared<Texts>();
 };
 
-// Shows the names the series saved that begin with the prefix, in order.
+// Shows the storage the series writes to, its own copy of the one given.
 struct QXSeenStructuredMeshSeries : QXSeriesStructuredMesh2D {
+  using QXSeriesStructuredMesh2D::DataFile;
   using QXSeriesStructuredMesh2D::QXSeriesStructuredMesh2D;
-  Texts Saved(const std::string& prefix) const {
-    const Texts& all = static_cast<const QXMemoryStorage&>(DataFile()).SaveOrder();
-    Texts names;
-    std::copy_if(all.begin(), all.end(), std::back_inserter(names),
-                 [&](const std::string& name) { return name.rfind(prefix, 0) == 0; });
-    return names;
-  }
 };
 
 using QXTypedSeriesTest = QXReportingTest;
@@ -231,7 +208,9 @@ TEST_F(QXTypedSeriesTest, AGridEqualToTheOneBeforeIsReferencedThenWrittenWhole) 
   series.Add(same, 1);
   series.Add(moved, 2);
   EXPECT_EQ(*storage.strings, (Texts{"Seq_S=StructuredMesh2D", "S_1_g=S_0_g"}));
-  EXPECT_EQ(series.Saved("S_1"),
+  const Texts& saves = static_cast<QXMemoryStorage&>(series.DataFile()).SaveOrder();
+  const auto second = std::find(saves.begin(), saves.end(), "S_1_time");
+  EXPECT_EQ(Texts(second, std::find(second, saves.end(), "S_2_time")),
             (Texts{"S_1_time", "S_1_g", "S_1_g_X", "S_1_g_Y", "S_1_g", "S_1"}));
   EXPECT_TRUE(series.Get(0) == first);
   EXPECT_TRUE(series.Get(1) == same);
