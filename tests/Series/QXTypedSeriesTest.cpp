@@ -2,6 +2,7 @@
 // and reported on, and the adds with boxes, refusals or grid references of
 // their own.
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <iterator>
 
@@ -173,6 +174,27 @@ TYPED_TEST(QXTypedSeriesFileTest, AThreeDimensionalArrayInAPlaneSeriesLeavesNoTr
   EXPECT_FALSE(storage.Contains("S_0_time"));
   series.Add(Counting<double>(2, 2), 0);
   EXPECT_EQ(series.HowManySaved(), 1);
+}
+
+// A refused add may leave the companions it wrote before its values; the
+// values saved next under that name read back on their own grid all the same.
+TYPED_TEST(QXTypedSeriesFileTest, ArraysAfterARefusedAddReadBackOnTheirOwnGrid) {
+  TypeParam storage = this->Create();
+  QXSeriesMesh2D series(storage, "S");
+  const QXMask half = QXMask::CreateFromIntervals(MakeArray<int>(2, 1, 1, {0, 59}), 30, 4, 1);
+  const QXMutableDoubleArray values = Counting<double>(30, 4);
+  const QXMesh2DGrid noSize(QXPoint2D(1, 2), 0.5);
+  const auto refused = [&](double time) {
+    const QXFileSizeLimit limit(std::filesystem::file_size(this->file.path) + 400);
+    series.Add(QXMesh2D(values, QXMesh2DGrid(QXPoint2D(1, 2), 0.5, 0.5, half)), time);
+  };
+  refused(0);
+  series.Add(values, noSize, 1);
+  refused(2);
+  series.Add(values, 3);
+  EXPECT_EQ(this->Reports().size(), 2u);
+  EXPECT_TRUE(StoresAlike(series.Get(1), QXMesh2D(values, noSize)));
+  EXPECT_TRUE(StoresAlike(series.Get(3), QXMesh2D(values, QXMesh2DGrid())));
 }
 
 // A storage in memory whose copies share one record of the strings saved,
