@@ -45,6 +45,11 @@ class QXMemoryStorage : public QXDataStorage {
 
   // The names of the saves, oldest first.
   const std::vector<std::string>& SaveOrder() const { return saveOrder; }
+  // Equal when both hold the same names with values of the same types and
+  // contents, whatever the order of the saves.
+  friend bool operator==(const QXMemoryStorage& a, const QXMemoryStorage& b) {
+    return a.values == b.values;
+  }
 
  private:
   using Value = std::variant<QXDoubleArray, QXFloatArray, QXIntArray, QXCharArray, QXUCharArray,

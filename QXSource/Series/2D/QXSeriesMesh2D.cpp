@@ -4,6 +4,7 @@
 
 #include "QXError.h"
 #include "QXRegion.h"
+#include "QXSeriesMeshInternal.h"
 
 QXSeriesMesh2D::QXSeriesMesh2D(QXDataStorage& storage, std::string name)
     : QXSeries(storage, std::move(name), "Mesh2D") {}
@@ -22,19 +23,15 @@ bool QXSeriesMesh2D::IsPlane(const QXDoubleArray& values) const {
 }
 
 void QXSeriesMesh2D::Add(const QXDoubleArray& values, double time) {
-  if (!IsPlane(values) || !SaveValue(values, time)) return;
+  if (!IsPlane(values) || !SaveWith(time, QXArrayOnGridWrite<QXMesh2DGrid>(values, nullptr)))
+    return;
   if (!values.IsEmpty())
     AddToBBox(QXRegion2D(QXPoint2D(0, 0), QXPoint2D(values.m() - 1, values.n() - 1)));
   AddToValueRange(ValueRange(values));
 }
 
 void QXSeriesMesh2D::Add(const QXDoubleArray& values, const QXMesh2DGrid& grid, double time) {
-  if (!IsPlane(values)) return;
-  auto write = [&](QXDataStorage& storage, const std::string& entry) {
-    WriteToFileNoSize(storage, entry + "_loc", grid);
-    storage.Save(values, entry);
-  };
-  if (!SaveWith(time, write)) return;
+  if (!IsPlane(values) || !SaveWith(time, QXArrayOnGridWrite(values, &grid))) return;
   // A grid without size, or of another size, is placed at the values' size.
   AddToBBox(BoundingBox(ChangeSize(grid, values.m(), values.n())));
   AddToValueRange(ValueRange(values));

@@ -12,7 +12,9 @@
 // S + "_" + k + "_loc". Every add adds its values to the value range and its
 // place to the bounding box: the grid's box, the grid taken at the array's
 // size for an array with a grid, or (0,0)-(m-1,n-1) for an array alone.
-// A grid series adds each grid's box.
+// A grid series adds each grid's box. Companions that an add the storage
+// refused left under S + "_" + k are cleared by the array adds, so that the
+// array reads back on its own grid.
 //
 // An array with more than one layer is refused before anything is written:
 // "QXSeriesMesh2D" / "Array is three dimensional.". See QXSeries.h for the

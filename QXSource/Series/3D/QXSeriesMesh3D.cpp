@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "QXRegion.h"
+#include "QXSeriesMeshInternal.h"
 
 QXSeriesMesh3D::QXSeriesMesh3D(QXDataStorage& storage, std::string name)
     : QXSeries(storage, std::move(name), "Mesh3D") {}
@@ -14,7 +15,7 @@ void QXSeriesMesh3D::Add(QXMesh3D mesh, double time) {
 }
 
 void QXSeriesMesh3D::Add(const QXDoubleArray& values, double time) {
-  if (!SaveValue(values, time)) return;
+  if (!SaveWith(time, QXArrayOnGridWrite<QXMesh3DGrid>(values, nullptr))) return;
   if (!values.IsEmpty()) {
     QXPoint3D last(values.m() - 1, values.n() - 1, values.o() - 1);
     AddToBBox(QXRegion3D(QXPoint3D(0, 0, 0), last));
@@ -23,11 +24,7 @@ void QXSeriesMesh3D::Add(const QXDoubleArray& values, double time) {
 }
 
 void QXSeriesMesh3D::Add(const QXDoubleArray& values, const QXMesh3DGrid& grid, double time) {
-  auto write = [&](QXDataStorage& storage, const std::string& entry) {
-    WriteToFileNoSize(storage, entry + "_loc", grid);
-    storage.Save(values, entry);
-  };
-  if (!SaveWith(time, write)) return;
+  if (!SaveWith(time, QXArrayOnGridWrite(values, &grid))) return;
   // A grid without size, or of another size, is placed at the values' size.
   AddToBBox(BoundingBox(ChangeSize(grid, values.m(), values.n(), values.o())));
   AddToValueRange(ValueRange(values));
