@@ -1,7 +1,9 @@
 // Time series: adding 100,000 numbers to a binary data file and to a Matlab
-// file, each beside the same bytes written with plain stdio, and looking up
-// times in a series of a million values beside std::lower_bound over the
-// same times. The files live under /tmp and are removed at the end.
+// file, each beside the same bytes written with plain stdio (and, to show
+// where the time goes, with one pwrite per entry as the storages write),
+// and looking up times in a series of a million values beside
+// std::lower_bound over the same times. The files live under /tmp and are
+// removed at the end.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
