@@ -189,7 +189,9 @@ bool QXSeries::SharedSave(double t) {
   if (onlyOneTimeValue) return Refuse("Can not add a time value to the variable \"" + name + "\".");
   if (!(t >= 0)) return Refuse("Invalid time value.  Can't be negative.");
   if (!std::isfinite(t)) return Refuse("Invalid time value.  Has to be finite.");
-  if (t <= lastTimeValue) return Refuse("Invalid time value.  Needs to be strictly increasing.");
+  // Times extrapolated past the double range end in infinity or NaN; no
+  // time is later than either, so such a series takes no more values.
+  if (!(t > lastTimeValue)) return Refuse("Invalid time value.  Needs to be strictly increasing.");
   if (lastTimeValue >= 0 && TimeConsideredTheSame(lastTimeValue, t))
     return Refuse("Time values are too close together.");
   if (saveEachTime) {
