@@ -159,6 +159,7 @@ TYPED_TEST(QXTypedSeriesFileTest, ArraysAfterARefusedAddReadBackOnTheirOwnGrid) 
   refused(2);
   series.Add(values, 3);
   EXPECT_EQ(this->Reports().size(), 2u);
+  EXPECT_TRUE(storage.ReadDoubleArray("S_0_dom").IsEmpty());
   EXPECT_TRUE(StoresAlike(series.Get(1), QXMesh2D(values, noSize)));
   EXPECT_TRUE(StoresAlike(series.Get(3), QXMesh2D(values, QXMesh2DGrid())));
 }
