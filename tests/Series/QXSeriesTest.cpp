@@ -126,6 +126,18 @@ TEST_F(QXSeriesTest, OpeningTakesTheTimesFromWhatIsStored) {
   }
 }
 
+// The times of values 2 to 4 are extrapolated to infinity and then NaN.
+TEST_F(QXSeriesTest, SeriesWhoseTimesRanPastTheDoubleRangeTakesNoValue) {
+  store.Save(std::string("RealNumber"), "Seq_S");
+  for (int k = 0; k < 5; k++) store.Save(1.0 * k, "S_" + std::to_string(k));
+  store.Save(1e308, "S_0_time");
+  store.Save(1.7e308, "S_1_time");
+  QXSeriesRealNumber series(store, "S");
+  series.Add(42, 0.0);
+  EXPECT_EQ(series.HowManySaved(), 5);
+  EXPECT_EQ(Reports(), Lines{kAdd + "Invalid time value.  Needs to be strictly increasing."});
+}
+
 TEST_F(QXSeriesTest, APlainVariableIsOneValueAtTimeZero) {
   store.Save(std::string("RealNumber"), "Seq_S");
   store.Save(4.5, "S");
